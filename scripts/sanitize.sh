@@ -13,12 +13,11 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2)
 seconds="${FUZZ_SECONDS:-30}"
 shopt -s nullglob
-for f in "$build"/tests/fuzz/fuzz_*; do
-  [ -x "$f" ] || continue
+while IFS= read -r f; do
   corpus="$root/tests/fuzz/corpus/$(basename "$f")"
   mkdir -p "$build/fuzz-work/$(basename "$f")"
   echo "== $(basename "$f") for ${seconds}s"
   args=("$build/fuzz-work/$(basename "$f")")
   [ -d "$corpus" ] && args+=("$corpus")
   "$f" -max_total_time="$seconds" -print_final_stats=1 "${args[@]}" 2>&1 | tail -n 4
-done
+done < <(find "$build/tests" -type f -name 'fuzz_*' -executable | sort)
