@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -55,6 +56,15 @@ std::filesystem::path Destination(const std::filesystem::path& path) {
 }
 
 }  // namespace
+
+std::filesystem::path WithBinExtension(const std::filesystem::path& chosen) {
+    std::string ext = chosen.extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == ".bin") return chosen;
+    std::filesystem::path result = chosen;
+    result += ".bin";
+    return result;
+}
 
 ReadFileResult ReadFile(const std::filesystem::path& path) {
     ReadFileResult result;

@@ -20,6 +20,10 @@ struct WriteFileResult {
     std::string error;  // "<path>: <system error text>"
 };
 
+// The name a save dialog's choice is written under: ".bin" appended unless the name already
+// ends in it (any case), so "a.bin" stays "a.bin" rather than becoming "a.bin.bin".
+std::filesystem::path WithBinExtension(const std::filesystem::path& chosen);
+
 ReadFileResult ReadFile(const std::filesystem::path& path);
 
 // Writes a temporary file beside `path`, syncs it and renames it over `path`, so that readers

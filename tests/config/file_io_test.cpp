@@ -113,5 +113,14 @@ TEST_F(FileIoTest, ReplacingKeepsPermissionsAndFollowsLinks) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
+TEST(BinExtension, AddedOnlyWhenMissing) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"profile", "profile.bin"},     {"profile.bin", "profile.bin"},
+        {"PROFILE.BIN", "PROFILE.BIN"}, {"a.binx", "a.binx.bin"},
+        {"dir/p.txt", "dir/p.txt.bin"}, {"/home/u/.bin", "/home/u/.bin.bin"},
+    };
+    for (const auto& [chosen, expected] : cases) EXPECT_EQ(WithBinExtension(chosen), expected);
+}
+
 }  // namespace
 }  // namespace kelv::config
