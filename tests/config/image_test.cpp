@@ -73,5 +73,17 @@ TEST_F(ConfigImageTest, DefaultsReplaceTheDeviceSide) {
     EXPECT_EQ(image.ProfileCode(2, 11), "22222222");
 }
 
+// A failed read leaves 0xFF in every byte; the pages must still come up.
+TEST_F(ConfigImageTest, AllFFSectionsLoad) {
+    image.ParameterBuffer().fill(0xFF);
+    image.ProfileBuffer().fill(0xFF);
+    image.LoadPagesFromDevice();
+    EXPECT_EQ(image.ProfileCode(2, 11), "FFFFFFFF");
+    EXPECT_EQ(DpiLevelCount(image.PageParameter()), std::nullopt);
+    image.StorePagesToDevice(StorageKind::I2C);
+    EXPECT_EQ(image.ParameterBuffer()[0], 0xE0);
+    EXPECT_EQ(image.ParameterBuffer()[50], 0xFF);
+}
+
 }  // namespace
 }  // namespace kelv::config
