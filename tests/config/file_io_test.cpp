@@ -66,6 +66,25 @@ TEST_F(FileIoTest, ErrorsCarryThePathAndTheSystemText) {
     EXPECT_EQ(noDir.error, (dir / "none" / "a.bin").string() + ": " + std::strerror(ENOENT));
 }
 
+TEST_F(FileIoTest, ReadsRegularFilesOnlyAndAtMostTheLimit) {
+    const fs::path path = dir / "big.bin";
+    ASSERT_TRUE(WriteFileAtomic(path, Bytes(100000, 3)).ok);
+    for (const std::size_t limit : {0u, 1u, 9472u, 65536u, 65537u, 100000u, 200000u}) {
+        const ReadFileResult r = ReadFile(path, limit);
+        ASSERT_TRUE(r.ok);
+        const auto all = Bytes(100000, 3);
+        EXPECT_EQ(r.bytes,
+                  std::vector<std::uint8_t>(
+                      all.begin(), all.begin() + std::min<std::size_t>(limit, all.size())));
+    }
+    const fs::path fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const ReadFileResult pipe = ReadFile(fifo);  // must not wait for a writer
+    EXPECT_FALSE(pipe.ok);
+    EXPECT_EQ(pipe.error, fifo.string() + ": not a regular file");
+    EXPECT_FALSE(ReadFile("/dev/zero").ok);
+}
+
 TEST_F(FileIoTest, AFailedReplaceLeavesTheOldEntryAndNoTemporaryFile) {
     fs::create_directory(dir / "taken");
     const WriteFileResult r = WriteFileAtomic(dir / "taken", Bytes(10, 1));
