@@ -8,7 +8,7 @@
 namespace kelv::device {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Monotonic time in microseconds.
     virtual std::uint64_t NowMicros() = 0;
@@ -18,14 +18,14 @@ public:
 
 // The machine's monotonic clock.
 class SystemClock : public Clock {
-public:
+  public:
     std::uint64_t NowMicros() override;
     void SleepMicros(std::uint64_t micros) override;
 };
 
 // Window-side services. The defaults do nothing, which is what a command-line tool wants.
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     // Serves pending window events while the link waits.
     virtual void PumpMessages() {}
