@@ -32,6 +32,15 @@ inline constexpr std::uint16_t kNameBlockAddress = 0x3000;
 // Record length of a macro without events: name field and terminator.
 inline constexpr int kEmptyMacroLength = static_cast<int>(kNameFieldSize) + 1;
 
+// Upper bound on TotalLength while recording or adding a macro: a little below the area (the
+// packed 512 bytes, or one 256-byte page) so the last event and its release still fit; 4 bytes
+// more when no delays are recorded.
+constexpr int RoomLimit(MacroLayout layout, bool noDelay) {
+    if (layout == MacroLayout::kPacked) return noDelay ? 504 : 500;
+    if (layout == MacroLayout::kPaged) return noDelay ? 248 : 244;
+    return 0;
+}
+
 // Device address of page `slot` of the paged layout.
 constexpr std::uint16_t PageAddress(int slot) {
     return static_cast<std::uint16_t>(kPageBaseAddress + 0x100 * slot);

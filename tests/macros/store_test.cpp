@@ -277,6 +277,14 @@ TEST(PackedStore, Renaming) {
     EXPECT_EQ(ParsedStore(AreaOf(store)).Names(), (std::vector<std::string>{"one", "二", "three"}));
 }
 
+TEST(RoomLimits, ByLayoutAndDelayMode) {
+    EXPECT_EQ(RoomLimit(MacroLayout::kPacked, false), 500);
+    EXPECT_EQ(RoomLimit(MacroLayout::kPacked, true), 504);
+    EXPECT_EQ(RoomLimit(MacroLayout::kPaged, false), 244);
+    EXPECT_EQ(RoomLimit(MacroLayout::kPaged, true), 248);
+    EXPECT_EQ(RoomLimit(MacroLayout::kNone, true), 0);
+}
+
 TEST(NoLayout, DoesNothing) {
     MacroStore store;
     EXPECT_EQ(store.SlotCount(), 0);
