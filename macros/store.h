@@ -108,6 +108,9 @@ class MacroStore {
     int TotalLength() const { return totalLength_; }
     // Record length of a packed slot: 0 unused, 33 no events.
     int Length(int slot) const;
+    // TotalLength with the slot's events taken out but its name kept: where TotalLength stands
+    // when a recording into that slot starts. 0 for a slot not in use.
+    int RecordingBase(int slot) const;
     // Adds a macro without events after the last one. `roomLimit` is the caller's bound on
     // TotalLength: refused when 15 macros exist or TotalLength + 32 >= roomLimit.
     StoreResult AddMacro(std::string_view name, int roomLimit);
@@ -153,6 +156,9 @@ class MacroStore {
     // Stores new events (terminator included) for a slot: its buffer or page is cleared and
     // written from the start; packed, the area is rebuilt. Refused bytes change nothing.
     StoreResult StoreEvents(int slot, std::span<const std::uint8_t> events);
+    // Most event bytes (terminator included) StoreEvents accepts for the slot now: 256, or less
+    // where the rest of the packed area is short. 0 for a slot not in use.
+    std::size_t EventRoom(int slot) const;
     // Name field and events together, as a one-macro file brings them; validated like
     // StoreEvents. The buffer after the terminator is zeroed.
     StoreResult SetSlot(int slot, const NameField& name, std::span<const std::uint8_t> events);
