@@ -40,6 +40,9 @@ Image DecodePng(std::span<const std::uint8_t> data);
 // previous) and transparency; delays from centiseconds to milliseconds.
 Animation DecodeGif(std::span<const std::uint8_t> data);
 
+// Resource name of the busy pop-up's animation.
+inline constexpr std::string_view kBusyAnimation = "WaitGif";
+
 // Built-in resource by name: ResourceError when missing, ImageError when undecodable.
 Image LoadPicture(std::string_view resourceName);
 Animation LoadAnimation(std::string_view resourceName);

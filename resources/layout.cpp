@@ -359,9 +359,7 @@ IniText ParseLayoutText(std::span<const std::uint8_t> data) {
     return IniText::Parse(text);
 }
 
-namespace {
-
-LayoutRead ReadResource(const std::string& name, std::span<const LayoutKey> keys) {
+LayoutRead ReadLayoutResource(std::string_view name, std::span<const LayoutKey> keys) {
     auto data = Find(name);
     if (!data) {
         LayoutRead read;
@@ -371,10 +369,8 @@ LayoutRead ReadResource(const std::string& name, std::span<const LayoutKey> keys
     return ReadLayout(ParseLayoutText(*data), name, keys);
 }
 
-}  // namespace
-
 LayoutRead ReadLanguageLayout(int language) {
-    return ReadResource(LayoutResourceName(language), LanguageLayoutKeys());
+    return ReadLayoutResource(LayoutResourceName(language), LanguageLayoutKeys());
 }
 
 WebLink WebLinkFrom(const LayoutRead& read) {
@@ -396,7 +392,7 @@ WebLink WebLinkFrom(const LayoutRead& read) {
 }
 
 WebLink LoadWebLink(LayoutRead* read) {
-    LayoutRead local = ReadResource("org", WebLinkKeys());
+    LayoutRead local = ReadLayoutResource("org", WebLinkKeys());
     WebLink link = WebLinkFrom(local);
     if (read != nullptr) *read = std::move(local);
     return link;

@@ -97,6 +97,10 @@ LayoutRead ReadLayout(const IniText& ini, std::string_view section,
 // "org1".."org3" for language 1..3 (std::out_of_range otherwise).
 std::string LayoutResourceName(int language);
 
+// Reads `keys` from the section named like the built-in resource `name` ("org", "org1");
+// a missing resource gives the error "Resource <name> not found" with no values.
+LayoutRead ReadLayoutResource(std::string_view name, std::span<const LayoutKey> keys);
+
 // Reads the built-in layout of language 1..3; a missing resource gives the error
 // "Resource org1 not found" with no values.
 LayoutRead ReadLanguageLayout(int language);
