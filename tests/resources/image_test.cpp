@@ -311,6 +311,18 @@ TEST(DecodeGif, DamagedInputIsAnError) {
     }
 }
 
+TEST(LoadPicture, MissingOrUndecodableResource) {
+    try {
+        LoadPicture("NoSuchPicture");
+        ADD_FAILURE() << "expected ResourceError";
+    } catch (const ResourceError& e) {
+        EXPECT_STREQ(e.what(), "Resource NoSuchPicture not found");
+    }
+    // The default data image is built in but is no picture.
+    EXPECT_THROW(LoadPicture("KELV731xData"), ImageError);
+    EXPECT_THROW(LoadAnimation("KELV731xData"), ImageError);
+}
+
 // ---- Built-in skin ------------------------------------------------------------------------
 
 TEST(SkinPictures, EveryCataloguePictureDecodesAtItsSize) {
