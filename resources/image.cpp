@@ -13,9 +13,9 @@ namespace kelv::res {
 namespace {
 
 // Pictures beyond this are refused rather than allocated: the skin is a few hundred pixels.
-constexpr std::uint32_t kMaxSide = 16384;
-constexpr std::uint64_t kMaxPixels = 16u * 1024u * 1024u;
-constexpr std::uint64_t kMaxAnimationBytes = 256u * 1024u * 1024u;
+constexpr std::uint32_t kMaxSide = 8192;
+constexpr std::uint64_t kMaxPixels = 4u * 1024u * 1024u;
+constexpr std::uint64_t kMaxAnimationBytes = 128u * 1024u * 1024u;
 
 // ---- PNG ----------------------------------------------------------------------------------
 // libpng reports errors by longjmp. Only the two small functions below call setjmp, and
