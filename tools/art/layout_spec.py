@@ -150,9 +150,9 @@ def _adv_geometry(style):
     dpi_bottom = last + (10 if style == "compact" else 3)
     g["cards"]["dpi"] = (0, 0, 398, dpi_bottom)
     top = dpi_bottom + 8
-    g["cards"]["aim"] = (0, top, 398, top + 52)
-    g["aim"] = {"title": (14, top + 5), "Label": (12, top + 27), "Value": (318, top + 28),
-                "Steps": (84, top + 30)}
+    g["cards"]["aim"] = (0, top, 398, top + 36)
+    # The picture carries the AIM title, so the caption label stays out of sight.
+    g["aim"] = {"Label": None, "Value": (318, top + 9), "Steps": (84, top + 10)}
     g["rep"] = {k: (422 + (k - 1) * 70, 36) for k in range(1, 5)}
     g["fire"] = {}
     for f in range(1, 4):
@@ -354,7 +354,7 @@ class Layout:
                 else:
                     self.key(f"{key}_X", HIDDEN + 30 * n)
                     self.key(f"{key}_Y", HIDDEN + 40 * n)
-        self.comment("AIM DPI")
+        self.comment("AIM DPI; the picture carries its title, so its caption is out of sight")
         a = g["aim"]
         self.xy("AIMDPI", a["Label"], o)
         self.xy("AIMDPI_Value", a["Value"], o)
@@ -373,20 +373,25 @@ class Layout:
             key = "LEDOff" if m == 0 else f"LEDMode{m}"
 
             def fmt(pos):
-                return f"({o[0] + pos[0]},{o[1] + pos[1]})" if pos else f"({HIDDEN},{HIDDEN})"
+                if pos:
+                    return f"({o[0] + pos[0]},{o[1] + pos[1]})"
+                return "({},{})".format(*self._led_hidden_pos(m))
 
             self.comment("/".join(f"{t}{fmt(alt[t].get(m))}" for t in ("RGB", "Sync", "NT")))
             pos = g["modes"].get(m)
             if pos:
                 self.xy(key, pos, o)
-            elif m == 1 and 1 in self.s["led_hidden"]:
-                self.key(f"{key}_X", 1130)
-                self.key(f"{key}_Y", 1240)
             else:
-                self.xy(key, None)
+                hx, hy = self._led_hidden_pos(m)
+                self.key(f"{key}_X", hx)
+                self.key(f"{key}_Y", hy)
         self.comment("Lighting colours 1..7")
         for c in range(1, 8):
             self.xy(f"LEDColor{c}", g["colours"][c], o)
+
+    def _led_hidden_pos(self, m):
+        # the shipped language-1 layout parks mode 1 at this place
+        return (1130, 1240) if m == 1 and m in self.s["led_hidden"] else (HIDDEN, HIDDEN)
 
     def _build_macro(self):
         g, o = self.macro, self.p[4]

@@ -296,6 +296,9 @@ def advanced_page(lay):
     text(img, (lv1["Color"][0] + 16, hy), tr("dpi_colour", lang), f_head, C.TEXT_DIM,
          anchor="mm")
     card_title(img, lang, c["aim"], tr("aim", lang))
+    if H - c["aim"][3] > 60:  # room left under the DPI cards
+        text(img, (14, c["aim"][3] + 16), tr("dpi_hint", lang), lang_font(lang, 11), C.TEXT_DIM,
+             spacing=5)
     card_title(img, lang, c["rate"], tr("rate", lang))
     f_opt = lang_font(lang, 12)
     for k, (x, y) in g["rep"].items():
