@@ -139,6 +139,8 @@ class VirtualHidPort : public HidPort {
     std::unique_ptr<HidDevice> Open(const std::string& path) override;
     std::vector<HidInterfaceInfo> Describe() override;
     int OpenCount() const { return opens_; }
+    // Handles opened through this port and not yet closed.
+    int OpenHandles() const { return *live_; }
 
   private:
     struct Extra {
@@ -150,6 +152,7 @@ class VirtualHidPort : public HidPort {
     std::vector<Extra> extras_;
     int nextId_ = 0;
     int opens_ = 0;
+    std::shared_ptr<int> live_ = std::make_shared<int>(0);
 };
 
 // --- Keeping a virtual mouse between runs ---
