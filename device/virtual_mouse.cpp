@@ -363,6 +363,9 @@ std::vector<HidInterfaceInfo> VirtualHidPort::Describe() {
     for (HidInterfaceInfo& row : rows) {
         if (row.path.starts_with(kMousePathPrefix)) {
             row.name = "KELV731x virtual mouse";
+            if (mouse_ && mouse_->InterfaceCount() > 1) {
+                row.name += row.path.back() == '0' ? " (commands)" : " (data)";
+            }
             continue;
         }
         for (const Extra& e : extras_) {
