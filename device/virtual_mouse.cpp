@@ -24,13 +24,13 @@ std::uint8_t SectionChecksum(std::span<const std::uint8_t> bytes) {
 
 // Counts the handles of a port that are still open.
 class LiveCount {
-public:
+  public:
     explicit LiveCount(std::shared_ptr<int> count) : count_(std::move(count)) { ++*count_; }
     ~LiveCount() { --*count_; }
     LiveCount(const LiveCount&) = delete;
     LiveCount& operator=(const LiveCount&) = delete;
 
-private:
+  private:
     std::shared_ptr<int> count_;
 };
 
@@ -173,7 +173,7 @@ bool VirtualMouse::HandleSetFeature(int iface, const Report& report) {
     if (!Present()) return false;
     VirtualExchange entry{iface, false, report, {}, false};
     entry.accepted = Accept(iface, report);
-    log_.push_back(entry);
+    if (options_.keepLog) log_.push_back(entry);
     CountReport();
     return entry.accepted;
 }
@@ -293,7 +293,7 @@ bool VirtualMouse::HandleGetFeature(int iface, Report& report) {
             report = reply;
         }
     }
-    log_.push_back(entry);
+    if (options_.keepLog) log_.push_back(entry);
     CountReport();
     return entry.accepted;
 }

@@ -36,6 +36,8 @@ struct VirtualMouseOptions {
     // Commands on one interface and data on another.
     bool separateInterfaces = false;
     std::uint64_t restartMicros = kDefaultRestartMicros;
+    // Record every report in Log(); long-running demos may turn it off.
+    bool keepLog = true;
     VirtualMouseFaults faults;
 };
 
