@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "resources/utf.h"
+
 namespace kelv::macros {
 
 inline constexpr std::size_t kNameFieldSize = 32;
@@ -15,9 +17,8 @@ inline constexpr std::size_t kNameFieldUnits = kNameFieldSize / 2;
 
 using NameField = std::array<std::uint8_t, kNameFieldSize>;
 
-// UTF-8 <-> UTF-16. Malformed UTF-8 and unpaired surrogates become U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view text);
-std::string Utf16ToUtf8(std::u16string_view units);
+using res::Utf16ToUtf8;
+using res::Utf8ToUtf16;
 
 // Four upper-case hex digits per UTF-16 code unit, up to the first zero unit ("A" -> "0041").
 std::string StrToUnicodeHex(std::string_view text);
