@@ -64,6 +64,18 @@ MACB_W, MACB_H = SIZES["MacroBtnS_01"]
 BAR1_W = SIZES["Bar1_E"][0]
 BAR2_W = SIZES["Bar2_E"][0]
 
+# Sizes of controls without pictures that the pictures are drawn to fit (the window design
+# gives them; the layout files only place them).
+CONTROL_SIZES = {
+    "LB_MacroName": (176, 186), "LB_macro": (164, 270), "Gb_Delay": (207, 92),
+    "Edt_Delay": (50, 20), "CB_Insert": (191, 22), "Edt_InsertDelay": (44, 20),
+    "lbl_Delay": (72, 16), "lbl_s_A": (24, 16), "Edt_Repeat": (44, 20),
+    "Edt_DelayTime": (60, 20), "lbl_Rep": (70, 20), "lbl_Off/lbl_LED": (80, 20),
+    "lbl_FireContinue": (22, 19), "lbl_DPI": (44, 18), "lbl_DPIValue": (36, 16),
+    "lbl_AIMDPIValue": (36, 16), "IB_ (option rows)": (124, 18), "lbl_BINPath": (500, 20),
+    "lbl_LoadBIN": (500, 22),
+}
+
 WEB_POS = (500, 574)  # the same on every page and in every language
 HIDDEN = 1100  # coordinates from here on are out of sight
 
@@ -163,7 +175,7 @@ def _adv_geometry(style):
     g["cards"]["rate"] = (408, 0, 705, 64)
     g["cards"]["fire"] = (408, 72, 705, 196)
     g["cards"]["pointer"] = (408, 204, 705, 374)
-    g["box_sizes"] = {"Cnt": (44, 20), "Delay": (60, 20)}
+    g["box_sizes"] = {"Cnt": CONTROL_SIZES["Edt_Repeat"], "Delay": CONTROL_SIZES["Edt_DelayTime"]}
     return g
 
 
@@ -185,9 +197,9 @@ def _macro_geometry():
     g = {"cards": {"list": (0, 0, 196, 346), "events": (204, 0, 384, 346),
                    "rec": (392, 0, 600, 346)}}
     g["MacroName"] = (10, 30)
-    g["MacroName_size"] = (176, 186)
+    g["MacroName_size"] = CONTROL_SIZES["LB_MacroName"]
     g["MacroContent"] = (212, 30)
-    g["MacroContent_size"] = (164, 270)
+    g["MacroContent_size"] = CONTROL_SIZES["LB_macro"]
     g["buttons"] = {
         "BtnNewMacro": (10, 224), "BtnDelMacro": (106, 224),
         "BtnRename": (10, 254), "BtnClear": (106, 254),
@@ -197,16 +209,16 @@ def _macro_geometry():
         "BtnStart": (404, 32), "BtnSaveMacro": (508, 32),
     }
     g["group"] = (393, 66)  # Gb_Delay and Gb_Insert
-    g["Gb_Delay_size"] = (207, 92)
+    g["Gb_Delay_size"] = CONTROL_SIZES["Gb_Delay"]
     g["RecDelay"] = (12, 12, 23)
     g["DelayEdit"] = (140, 33)
     g["hint"] = (404, 244)
     # inside Gb_Insert
     g["InsertList"] = (8, 8)
-    g["InsertList_size"] = (191, 22)
+    g["InsertList_size"] = CONTROL_SIZES["CB_Insert"]
     g["InsertRecDelay"] = (14, 44, 23)
     g["InsertDelayEdit"] = (136, 65)
-    g["InsertDelayEdit_size"] = (44, 20)
+    g["InsertDelayEdit_size"] = CONTROL_SIZES["Edt_InsertDelay"]
     g["InsertBtnStart"] = (12, 124)
     g["InsertBtnOK"] = (108, 124)
     g["InsertBtnCancel"] = (156, 124)

@@ -460,9 +460,9 @@ def insert_panel(kind):
 def set_button(state):
     W, H = L.SET_W, L.SET_H
     p = Pic(W, H)
-    shape = [(12, 0.5), (W - 12, 0.5), (W - 0.5, H / 2), (W - 12, H - 0.5), (12, H - 0.5),
-             (0.5, H / 2)]
-    inner = [(13, 3), (W - 13, 3), (W - 3.5, H / 2), (W - 13, H - 3), (13, H - 3), (3.5, H / 2)]
+    # slanted ends (the caption insets of the full layout): neighbours interlock
+    shape = [(12.5, 0.5), (W - 0.5, 0.5), (W - 12.5, H - 0.5), (0.5, H - 0.5)]
+    inner = [(14.5, 3), (W - 4.5, 3), (W - 14.5, H - 3), (4.5, H - 3)]
     m = p.shape_mask("poly", shape)
     if state == "01":  # normal
         p.fill(m, C.BUTTON_TOP, C.BUTTON_BOTTOM)
@@ -477,8 +477,8 @@ def set_button(state):
         p.fill(p.shape_mask("poly", inner), mix(C.ACCENT, C.ACCENT_DEEP, 0.25),
                mix(C.ACCENT_DEEP, (0, 0, 0), 0.25))
         p.stroke("poly", shape, mix(C.ACCENT_SOFT, (255, 255, 255), 0.4), width=1.5)
-        p.stroke("line", [(16, H - 3), (W - 16, H - 3)], (255, 255, 255), width=1, alpha=150)
-    p.stroke("line", [(14, 2), (W - 14, 2)], (255, 255, 255), width=1, alpha=40)
+        p.stroke("line", [(8, H - 3), (W - 20, H - 3)], (255, 255, 255), width=1, alpha=150)
+    p.stroke("line", [(16, 2), (W - 5, 2)], (255, 255, 255), width=1, alpha=40)
     return p.done()
 
 
