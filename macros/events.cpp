@@ -64,4 +64,15 @@ bool IsWellFormedEvents(std::span<const std::uint8_t> bytes) {
     return walk.terminated && walk.eventBytes + 1 == bytes.size();
 }
 
+std::string EventsToHex(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (std::uint8_t b : bytes) {
+        hex += kDigits[b >> 4];
+        hex += kDigits[b & 0xF];
+    }
+    return hex;
+}
+
 }  // namespace kelv::macros

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace kelv::macros {
@@ -69,5 +70,8 @@ EventWalk WalkEvents(std::span<const std::uint8_t> bytes,
 // True when `bytes` is a whole macro: complete records, one terminator, and nothing after it,
 // at most kMaxEventBytes long.
 bool IsWellFormedEvents(std::span<const std::uint8_t> bytes);
+
+// Two upper-case hex digits per byte (the hidden hex text of the selected macro's events).
+std::string EventsToHex(std::span<const std::uint8_t> bytes);
 
 }  // namespace kelv::macros

@@ -129,6 +129,9 @@ class MacroStore {
     std::vector<std::string> Names() const;
     // The same rows with their slots and addresses.
     std::vector<MacroEntry> Entries() const;
+    // The names each layout's lists are filled with (both equal Names()).
+    std::vector<std::string> RefreshMacroName7311() const { return Names(); }
+    std::vector<std::string> RefreshMacroName() const { return Names(); }
     // Writes the slot's name field. Packed slots must be in use.
     StoreResult SetName(int slot, std::string_view name);
 
@@ -144,6 +147,11 @@ class MacroStore {
     // Name field and events together, as a one-macro file brings them; validated like
     // StoreEvents. The buffer after the terminator is zeroed.
     StoreResult SetSlot(int slot, const NameField& name, std::span<const std::uint8_t> events);
+    // Leaves the macro its name and no events (packed: Length 33; paged: a zeroed page).
+    StoreResult ClearMacro(int slot) {
+        static constexpr std::uint8_t kNoEvents[] = {kTerminator};
+        return StoreEvents(slot, kNoEvents);
+    }
 
   private:
     struct PackedSlot {

@@ -258,6 +258,7 @@ TEST(WalkEvents, RecordLengthsAndLimits) {
         EXPECT_EQ(walk.eventBytes, c.eventBytes) << c.what;
         EXPECT_EQ(walk.terminated, c.terminated) << c.what;
     }
+    EXPECT_EQ(EventsToHex(Bytes{0xFE, 0x01, 0x00, 0x82, 0x0A, 0x00}), "FE0100820A00");
     EXPECT_TRUE(IsWellFormedEvents(Bytes{0xFE, 0x01, 0x00, 0x00}));
     EXPECT_FALSE(IsWellFormedEvents(Bytes{0xA1, 0x00, 0x00}));
     EXPECT_FALSE(IsWellFormedEvents(Bytes{}));

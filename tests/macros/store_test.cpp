@@ -260,6 +260,15 @@ TEST(PackedStore, NewMacros) {
     }
 }
 
+TEST(PackedStore, ClearingKeepsTheNameAndMovesLaterMacros) {
+    MacroStore store = ParsedStore(ThreeMacros());
+    ASSERT_EQ(store.ClearMacro(0), StoreResult::kOk);
+    EXPECT_EQ(store.Length(0), 33);
+    EXPECT_EQ(store.Name(0), "one");
+    EXPECT_EQ(store.MacroAddress(1), kPackedBaseI2C + 0x98 - (120 - 33));
+    EXPECT_EQ(store.MacroAddress(2), kPackedBaseI2C + 0xCA - (120 - 33));
+}
+
 TEST(PackedStore, Renaming) {
     MacroStore store = ParsedStore(ThreeMacros());
     EXPECT_EQ(store.SetName(1, "二"), StoreResult::kOk);
