@@ -276,6 +276,66 @@ TEST_P(PerLayout, ResetWritesTheDefaultsAndTheWholeMacroArea) {
     }
 }
 
+class StepListener : public TransferListener {
+  public:
+    void BlockPages() override { steps.push_back("block"); }
+    void UnblockPages() override { steps.push_back("unblock"); }
+    void PagesChanged() override { steps.push_back("pages"); }
+    void MacrosChanged() override { steps.push_back("macros"); }
+    void BeforeMacroSave(ConfigImage& image, macros::MacroStore&) override {
+        steps.push_back("before save");
+        image.SetKeySlot(0, 0, {0x02, 0x00, 0x04, 0x00});  // must reach the mouse
+    }
+    std::vector<std::string> steps;
+};
+
+// The window's steps come in the order the pages need them, and the presence timer stays
+// stopped for as long as reports are exchanged.
+TEST(Flows, WindowStepsAndTimerAroundEachTransfer) {
+    const DefaultImage defaults = ParseDefaultImage(res::Get("KELV731xData"));
+    const struct {
+        const char* name;
+        void (*run)(Fixture&, const DefaultImage&);
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"read",
+         [](Fixture& f, const DefaultImage&) { f.service.ReadAll(f.image, f.store); },
+         {"block", "macros", "pages", "unblock"}},
+        {"reset",
+         [](Fixture& f, const DefaultImage& d) { f.service.ResetToDefaults(f.image, f.store, d); },
+         {"block", "macros", "pages", "unblock"}},
+        {"apply",
+         [](Fixture& f, const DefaultImage&) { f.service.ApplyLoaded(f.image, f.store); },
+         {"block", "macros", "pages", "unblock"}},
+        {"save macros",
+         [](Fixture& f, const DefaultImage&) { f.service.SaveMacros(f.image, f.store); },
+         {"block", "before save", "unblock"}},
+        {"patch",
+         [](Fixture& f, const DefaultImage&) { f.service.ProgramPatch(PatchCode{}); },
+         {"block", "unblock"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f(Layout::A);
+        StepListener listener;
+        f.service.SetListener(&listener);
+        bool timerRanDuringTransfer = false;
+        f.rig.host.onPump = [&] {
+            if (!f.rig.mouse.Log().empty() && f.rig.link.DevTimerRunning())
+                timerRanDuringTransfer = true;
+        };
+        c.run(f, defaults);
+        EXPECT_EQ(listener.steps, c.steps);
+        EXPECT_FALSE(timerRanDuringTransfer);
+        EXPECT_TRUE(f.rig.link.DevTimerRunning());
+        EXPECT_EQ(f.rig.host.events.front(), "busy");
+        if (std::string(c.name) == "save macros") {
+            EXPECT_EQ(f.rig.mouse.Profile()[0], 0x02);
+            EXPECT_TRUE(ProfileChecksumValid(f.rig.mouse.Profile()));
+        }
+    }
+}
+
 TEST(ProfileFiles, SavedI2CFileIsTheLayoutAndLoadsBackByteForByte) {
     Fixture source(Layout::A);
     source.service.ReadAll(source.image, source.store);
