@@ -90,7 +90,7 @@ TEST_F(Kelvctl, InfoIdentifiesTheVirtualMouse) {
     const Case cases[] = {
         {"", "A", "170", storage == "Flash"},
         {"--virtual-layout=B --virtual-chip=1", "B", "146", storage == "Flash"},
-        {"--virtual-layout=C --virtual-split --virtual-chip=2", "C", "as laid out",
+        {"--virtual-layout=C --virtual-split --virtual-chip=2 --virtual-decoys", "C", "as laid out",
          storage == "I2C"},
     };
     for (const Case& c : cases) {

@@ -222,7 +222,10 @@ TEST(DevTimer, ReactsToEveryDeviceComingAndGoing) {
     // It goes again: the link falls back to no device although the mouse is still there.
     rig.listener.events.clear();
     rig.port.RemoveInterface(keyboard);
+    bool connectedDuringNotice = true;
+    rig.host.onMessage = [&] { connectedDuringNotice = rig.link.Connected(); };
     rig.link.DevTimerTimer();
+    EXPECT_FALSE(connectedDuringNotice);
     EXPECT_EQ(rig.listener.events, (std::vector<std::string>{"lost"}));
     EXPECT_EQ(rig.host.messages.back(),
               "No Device Found\rPlease check your device is attached to USB port");

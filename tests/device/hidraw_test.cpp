@@ -49,7 +49,7 @@ class FakeKernel : public HidrawSyscalls {
             errno = EINTR;
             return -1;
         }
-        if (failWith != 0) {
+        if (failWith != 0 && (failAfterCalls == 0 || --failAfterCalls == 0)) {
             errno = failWith;
             return -1;
         }
@@ -86,6 +86,7 @@ class FakeKernel : public HidrawSyscalls {
     std::vector<Report> sent;
     int nextFd = 3;
     int failWith = 0;
+    int failAfterCalls = 0;  // with failWith: calls that still succeed first
     int pendingEintr = 0;
     int lastFlags = 0;
 };
@@ -181,6 +182,21 @@ TEST(Hidraw, RemovedDeviceFailsEveryCallCleanly) {
         HidAttributes attributes;
         EXPECT_FALSE(rig.link.CommandHandle()->GetAttributes(attributes)) << error;
         EXPECT_EQ(rig.link.ReadDevInfo(), DevInfoResult::CommandRefused) << error;
+    }
+}
+
+TEST(Hidraw, UnplugMidTransferLeavesTheRestFF) {
+    for (int error : {ENODEV, EIO, EPIPE}) {
+        HidrawRig rig;
+        std::uint16_t version = 0;
+        ASSERT_TRUE(rig.link.OpenDevice(kVendor, kProduct, version));
+        rig.kernel.failWith = error;
+        rig.kernel.failAfterCalls = 1 + 5 + 1;  // the command and five fetches get through
+        std::vector<std::uint8_t> page(256, 0);
+        EXPECT_TRUE(rig.link.ReadMemory(0x0200, 256, page)) << error;
+        for (std::size_t i = 0; i < page.size(); ++i) {
+            EXPECT_EQ(page[i], i < 35 ? rig.image[256 + i] : 0xFF) << error << " " << i;
+        }
     }
 }
 

@@ -37,6 +37,7 @@ class RecordingHost : public Host {
     void ShowMessage(const std::string& text) override {
         events.push_back("message");
         messages.push_back(text);
+        if (onMessage) onMessage();
     }
     int Count(const std::string& event) const {
         int n = 0;
@@ -46,6 +47,7 @@ class RecordingHost : public Host {
     std::vector<std::string> events;
     std::vector<std::string> messages;
     std::function<void()> onPump;
+    std::function<void()> onMessage;
 };
 
 class RecordingListener : public LinkListener {
