@@ -258,6 +258,11 @@ TEST(WalkEvents, RecordLengthsAndLimits) {
         EXPECT_EQ(walk.eventBytes, c.eventBytes) << c.what;
         EXPECT_EQ(walk.terminated, c.terminated) << c.what;
     }
+    // Truncation keeps whole records only.
+    EXPECT_EQ(TruncateEvents(Bytes{0xA1, 0xFE, 0x01, 0x00, 0x21, 0x00}, 4), (Bytes{0xA1, 0x00}));
+    EXPECT_EQ(TruncateEvents(Bytes{0xA1, 0xFE, 0x01, 0x00, 0x21, 0x00}, 5),
+              (Bytes{0xA1, 0xFE, 0x01, 0x00, 0x00}));
+    EXPECT_EQ(TruncateEvents(Bytes{0xA1}, 0), (Bytes{0x00}));
     EXPECT_EQ(EventsToHex(Bytes{0xFE, 0x01, 0x00, 0x82, 0x0A, 0x00}), "FE0100820A00");
     EXPECT_TRUE(IsWellFormedEvents(Bytes{0xFE, 0x01, 0x00, 0x00}));
     EXPECT_FALSE(IsWellFormedEvents(Bytes{0xA1, 0x00, 0x00}));

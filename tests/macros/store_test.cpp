@@ -269,12 +269,38 @@ TEST(PackedStore, ClearingKeepsTheNameAndMovesLaterMacros) {
     EXPECT_EQ(store.MacroAddress(2), kPackedBaseI2C + 0xCA - (120 - 33));
 }
 
+TEST(PackedStore, RoomForARecording) {
+    // 120 + 50 + 50 in use: recording into slot 1 starts from 170 + 32.
+    MacroStore store = ParsedStore(ThreeMacros());
+    EXPECT_EQ(store.RecordingBase(1), 202);
+    EXPECT_EQ(store.EventRoom(1), 256u);
+    const MacroStore big =
+        ParsedStore(PackedArea({{"one", EventsOfLength(256)}, {"two", EventsOfLength(10)}}));
+    EXPECT_EQ(big.EventRoom(1), 192u);
+    EXPECT_EQ(big.RecordingBase(5), 0);
+    EXPECT_EQ(big.EventRoom(5), 0u);
+    // A recording that ran past the room is kept up to it.
+    MacroStore fit = big;
+    const Bytes over = TruncateEvents(EventsOfLength(250), fit.EventRoom(1));
+    EXPECT_EQ(over, EventsOfLength(192));
+    EXPECT_EQ(fit.StoreEvents(1, over), StoreResult::kOk);
+    EXPECT_EQ(fit.TotalLength(), 512);
+}
+
 TEST(PackedStore, Renaming) {
     MacroStore store = ParsedStore(ThreeMacros());
     EXPECT_EQ(store.SetName(1, "二"), StoreResult::kOk);
     EXPECT_EQ(store.SetName(2, "！"), StoreResult::kUnstorableName);
     EXPECT_EQ(store.SetName(3, "x"), StoreResult::kNoSlot);
     EXPECT_EQ(ParsedStore(AreaOf(store)).Names(), (std::vector<std::string>{"one", "二", "three"}));
+}
+
+TEST(RoomLimits, ByLayoutAndDelayMode) {
+    EXPECT_EQ(RoomLimit(MacroLayout::kPacked, false), 500);
+    EXPECT_EQ(RoomLimit(MacroLayout::kPacked, true), 504);
+    EXPECT_EQ(RoomLimit(MacroLayout::kPaged, false), 244);
+    EXPECT_EQ(RoomLimit(MacroLayout::kPaged, true), 248);
+    EXPECT_EQ(RoomLimit(MacroLayout::kNone, true), 0);
 }
 
 TEST(NoLayout, DoesNothing) {
