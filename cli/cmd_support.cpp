@@ -208,34 +208,18 @@ const res::StringTable& EnglishTexts() {
 }
 
 Mouse::Mouse(Session& session)
-    : link(session.Port(), session.Clock(), host, device::EnglishLinkTexts()),
-      service(link, session.Clock(), host),
+    : connection(session),
+      service(connection.Link(), session.Clock(), host),
       defaults(config::ParseDefaultImage(session.Image())) {
-    link.SetDefaultImage(session.Image());
     config::ApplyDefaults(image, defaults);
 }
 
 std::unique_ptr<Mouse> Connect(Session& session, bool read, std::ostream& err) {
     auto mouse = std::make_unique<Mouse>(session);
-    device::DeviceLink& link = mouse->link;
-    std::uint16_t release = 0;
-    if (!link.OpenDevice(link.VendorId(), link.ProductId(), release)) {
-        Fail(err, EnglishTexts().Text("Str100") + " (" + Hex(link.VendorId(), 4) + ":" +
-                      Hex(link.ProductId(), 4) + ")");
+    std::string error;
+    if (!mouse->connection.Open(error)) {
+        Fail(err, error);
         return nullptr;
-    }
-    switch (link.ReadDevInfo()) {
-        case device::DevInfoResult::Accepted:
-            break;
-        case device::DevInfoResult::CommandRefused:
-            Fail(err, "the mouse did not accept the device-info command");
-            return nullptr;
-        case device::DevInfoResult::Mismatch:
-            Fail(err, device::EnglishLinkTexts().Text("Str102"));
-            return nullptr;
-        default:
-            Fail(err, "the mouse reported a storage kind this program does not know");
-            return nullptr;
     }
     if (read) mouse->service.ReadAll(mouse->image, mouse->store);
     return mouse;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/connection.h"
 #include "config/image.h"
 #include "config/transfer.h"
 #include "device/device_link.h"
@@ -21,25 +22,19 @@ namespace kelv::cli {
 // The English texts kelvctl shows: button function names, DPI values and its messages.
 const res::StringTable& EnglishTexts();
 
-// Keeps the link's notices; the tool decides what to print.
-class QuietHost : public device::Host {
-  public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
-
 // The mouse found, opened and identified, with the configuration state the flows work on.
 struct Mouse {
-    Mouse(Session& session);
-    QuietHost host;
-    device::DeviceLink link;
+    explicit Mouse(Session& session);
+    Connection connection;
+    device::Host host;  // kelvctl shows no pop-up and pumps no window
     config::TransferService service;
     config::ConfigImage image;
     macros::MacroStore store;
     config::DefaultImage defaults;
 
-    device::Layout Layout() const { return link.CurrentLayout(); }
-    config::StorageKind Storage() const { return config::StorageKindFor(Layout()); }
+    device::DeviceLink& Link() { return connection.Link(); }
+    device::Layout Layout() { return Link().CurrentLayout(); }
+    config::StorageKind Storage() { return config::StorageKindFor(Layout()); }
 };
 
 // Finds, opens and identifies the mouse; with `read`, reads everything from it as the read
