@@ -28,9 +28,8 @@ int RunLoad(Session& session, const std::vector<std::string>& args, std::ostream
     auto mouse = Connect(session, true, err);
     if (!mouse) return 1;
     const config::ProfileLoadResult taken =
-        config::TakeProfileFile(*bytes, mouse->Storage(), mouse->image, mouse->store);
+        mouse->service.LoadProfile(*bytes, mouse->image, mouse->store);
     if (!taken.ok) return Fail(err, args[0] + ": " + taken.error);
-    mouse->service.ApplyLoaded(mouse->image, mouse->store);
     out << "loaded " << args[0] << " into the mouse\n";
     return 0;
 }

@@ -192,6 +192,15 @@ void TransferService::ApplyLoaded(ConfigImage& image, macros::MacroStore& store)
     End();
 }
 
+ProfileLoadResult TransferService::LoadProfile(std::span<const std::uint8_t> file,
+                                               ConfigImage& image, macros::MacroStore& store) {
+    const device::Layout layout = link_.CurrentLayout();
+    if (!StoreMatches(store, layout)) store = StoreFor(layout);
+    ProfileLoadResult result = TakeProfileFile(file, StorageKindFor(layout), image, store);
+    if (result.ok) ApplyLoaded(image, store);
+    return result;
+}
+
 void TransferService::SaveMacros(ConfigImage& image, macros::MacroStore& store) {
     TransferListener& listener = Listener();
     Begin();

@@ -96,6 +96,11 @@ class TransferService {
     // After a profile file was taken into the device-side copies and the store: the pages
     // follow and the mouse receives both sections and the whole macro area.
     void ApplyLoaded(ConfigImage& image, macros::MacroStore& store);
+    // Loading a profile file: the file over the device-side copies and the store for the
+    // link's storage kind, then ApplyLoaded. A refused file (wrong marker) changes nothing
+    // and sends nothing.
+    ProfileLoadResult LoadProfile(std::span<const std::uint8_t> file, ConfigImage& image,
+                                  macros::MacroStore& store);
     // The macro save: profile checksum over the page profile, the page profile as the
     // device-side copy and to the mouse, then the macro area.
     void SaveMacros(ConfigImage& image, macros::MacroStore& store);

@@ -349,13 +349,29 @@ TEST(ProfileFiles, SavedI2CFileIsTheLayoutAndLoadsBackByteForByte) {
 
     Fixture target(Layout::A);
     target.service.ReadAll(target.image, target.store);
-    ASSERT_TRUE(TakeProfileFile(file, StorageKind::I2C, target.image, target.store).ok);
-    target.service.ApplyLoaded(target.image, target.store);
+    target.rig.mouse.ClearLog();
+    ASSERT_TRUE(target.service.LoadProfile(file, target.image, target.store).ok);
+    EXPECT_EQ(target.Pieces(0), 35);  // written even where nothing differs
     EXPECT_EQ(target.rig.mouse.Parameter(), source.image.ParameterBuffer());
     EXPECT_EQ(ReportRateCode(target.rig.mouse.Parameter()), 1);
     EXPECT_EQ(target.rig.mouse.Profile(), source.image.ProfileBuffer());
     EXPECT_TRUE(std::ranges::equal(target.MouseBytes(0x0200, 512), source.store.Area()));
     EXPECT_EQ(BuildProfileFile(target.image, target.store, StorageKind::I2C), file);
+}
+
+TEST(ProfileFiles, RefusedLoadSendsNothing) {
+    for (const Layout layout : {Layout::A, Layout::C}) {
+        Fixture f(layout);
+        f.service.ReadAll(f.image, f.store);
+        const ConfigImage before = f.image;
+        std::vector<std::uint8_t> file(9472, 0);
+        file[0] = layout == Layout::C ? 0xE0 : 0xF0;
+        f.rig.mouse.ClearLog();
+        EXPECT_FALSE(f.service.LoadProfile(file, f.image, f.store).ok);
+        EXPECT_TRUE(f.rig.mouse.Log().empty());
+        EXPECT_EQ(f.image.ParameterBuffer(), before.ParameterBuffer());
+        EXPECT_EQ(f.image.PageProfile(), before.PageProfile());
+    }
 }
 
 TEST(ProfileFiles, WrongMarkerChangesNothing) {
