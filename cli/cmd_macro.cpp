@@ -19,7 +19,7 @@ std::string ImportError(macros::MacroFileError error, const std::string& file, s
         case MacroFileError::kNoStorage:
             return "the mouse has no macro storage";
         case MacroFileError::kNoSlot:
-            return "no macro slot " + std::to_string(slot) + " in this mouse";
+            return "no macro in slot " + std::to_string(slot);
         case MacroFileError::kWrongSize: {
             const std::size_t expected =
                 all ? macros::AllMacrosFileSize(store.Layout()) : macros::kOneMacroFileSize;

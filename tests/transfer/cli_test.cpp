@@ -159,6 +159,9 @@ TEST_F(Kelvctl, MacroExportImportRoundTrip) {
 TEST_F(Kelvctl, ErrorsAreOneLineAndAFailureStatus) {
     Write(Path("short.bin"), std::vector<std::uint8_t>(100, 0));
     Write(Path("patch.bin"), std::vector<std::uint8_t>(0x8000 + 1024, 0x11));
+    std::vector<std::uint8_t> one(288, 0);
+    one[1] = 'A';
+    Write(Path("one.bin"), one);
     const struct {
         std::string args;
         std::string message;
@@ -174,6 +177,7 @@ TEST_F(Kelvctl, ErrorsAreOneLineAndAFailureStatus) {
         {"macro export one " + Path("x.bin"), "SLOT must be"},
         {"macro export 9 " + Path("x.bin"), "no macro in slot 9"},
         {"macro import 0 " + Path("short.bin"), "100 bytes"},
+        {"macro import 7 " + Path("one.bin"), "no macro in slot 7"},
         {"macro import --all " + Path("short.bin"), "100 bytes"},
         {"patch " + Path("short.bin"), "no patch code"},
         {"patch " + Path("patch.bin"), "does not take patch code"},
