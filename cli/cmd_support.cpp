@@ -1,5 +1,8 @@
 #include "cli/cmd_support.h"
 
+#include "resources/language.h"
+
+#include <charconv>
 #include <cstdio>
 #include <ostream>
 
@@ -8,6 +11,7 @@
 #include "keys/key_tables.h"
 #include "keys/naming.h"
 #include "macros/script.h"
+#include "resources/language.h"
 
 namespace kelv::cli {
 
@@ -96,7 +100,11 @@ std::string TextRgb(config::Rgb c) {
 // code without text.
 std::optional<int> DpiValue(std::uint8_t code) {
     if (code > 11) return std::nullopt;
-    return std::stoi(EnglishTexts().Text("Str" + std::to_string(300 + code)));
+    const std::string text = EnglishTexts().Text("Str" + std::to_string(300 + code));
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
 }
 
 struct Button {
@@ -152,58 +160,8 @@ std::unique_ptr<keys::SlotMacroDirectory> DirectoryOf(const macros::MacroStore& 
 }  // namespace
 
 const res::StringTable& EnglishTexts() {
-    static const res::MapStringTable table = {
-        {"Str022", "Not find the specified device"},
-        {"Str100", "No Device Found"},
-        {"Str103", "Macro bin length out of range"},
-        {"Str210", "Left Key"},
-        {"Str211", "Right Key"},
-        {"Str212", "Middle Key"},
-        {"Str213", "Backward"},
-        {"Str214", "Forward"},
-        {"Str231", "Fire Key1"},
-        {"Str232", "Fire Key2"},
-        {"Str233", "Fire Key3"},
-        {"Str234", "AIM Key"},
-        {"Str241", "LED Switch"},
-        {"Str242", "KB Switch Key"},
-        {"Str243", "CPI"},
-        {"Str244", "Report Rate"},
-        {"Str245", "KB Reset Key"},
-        {"Str246", "LED Mode"},
-        {"Str247", "CPI +"},
-        {"Str248", "CPI -"},
-        {"Str250", "Play/Pause"},
-        {"Str251", "Stop"},
-        {"Str252", "Previous Track"},
-        {"Str253", "Next Track"},
-        {"Str254", "Volume +"},
-        {"Str255", "Volume -"},
-        {"Str256", "Mute"},
-        {"Str260", "WWW Home"},
-        {"Str261", "WWW Search"},
-        {"Str262", "WWW Back"},
-        {"Str263", "WWW Forward"},
-        {"Str264", "WWW Stop"},
-        {"Str265", "WWW Refresh"},
-        {"Str266", "WWW Favorites"},
-        {"Str270", "My Computer"},
-        {"Str271", "Calculator"},
-        {"Str272", "E-Mail"},
-        {"Str273", "Desktop"},
-        {"Str300", "200"},
-        {"Str301", "400"},
-        {"Str302", "600"},
-        {"Str303", "800"},
-        {"Str304", "1000"},
-        {"Str305", "1200"},
-        {"Str306", "1600"},
-        {"Str307", "2000"},
-        {"Str308", "2400"},
-        {"Str309", "3200"},
-        {"Str310", "4800"},
-        {"Str311", "6000"},
-    };
+    // Language 3 of the built-in tables is English; the tool speaks it whatever the desktop's.
+    static const res::LanguageTable table = res::LoadLanguageTable(3);
     return table;
 }
 
