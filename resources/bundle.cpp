@@ -34,7 +34,8 @@ Bytes Get(std::string_view name) {
 std::vector<std::string> Names() {
     std::vector<std::string> names;
     names.reserve(detail::kEntryCount);
-    for (std::size_t i = 0; i < detail::kEntryCount; ++i) names.emplace_back(detail::kEntries[i].name);
+    for (std::size_t i = 0; i < detail::kEntryCount; ++i)
+        names.emplace_back(detail::kEntries[i].name);
     return names;
 }
 

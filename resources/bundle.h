@@ -16,7 +16,7 @@ using Bytes = std::span<const std::uint8_t>;
 
 // Thrown by Get(); what() is the user-facing text "Resource <name> not found".
 class ResourceError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -13,8 +13,7 @@ std::string Lower(std::string_view s) {
 
 }  // namespace
 
-MapStringTable::MapStringTable(
-    std::initializer_list<std::pair<std::string, std::string>> entries) {
+MapStringTable::MapStringTable(std::initializer_list<std::pair<std::string, std::string>> entries) {
     for (const auto& [k, v] : entries) Set(k, v);
 }
 
