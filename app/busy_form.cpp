@@ -43,7 +43,7 @@ TFormLoadingUI::TFormLoadingUI(QWidget* parent)
             }
             Frame frame;
             frame.mask =
-                QBitmap::fromImage(full.createMaskFromColor(qRgb(0, 0, 0), Qt::MaskOutColor));
+                QBitmap::fromImage(full.createMaskFromColor(qRgb(0, 0, 0), Qt::MaskInColor));
             frame.pixmap = QPixmap::fromImage(image);
             frame.delayMs = f.delayMs > 0 ? f.delayMs : 50;
             frames_.push_back(std::move(frame));

@@ -119,6 +119,15 @@ class StoreDirectory : public keys::MacroDirectory {
     const macros::MacroStore& store_;
 };
 
+// With KELV_TRACE set, milestones go to stdout with a wall-clock time in milliseconds, for the
+// smoke test and the benchmark scripts.
+void Trace(const char* what) {
+    static const bool on = qEnvironmentVariableIsSet("KELV_TRACE");
+    if (!on) return;
+    std::printf("%s %lld\n", what, static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+    std::fflush(stdout);
+}
+
 bool Wayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
@@ -363,7 +372,7 @@ void TForm1::UpdateWindowMask() {
         QPainter p(&full);
         p.drawPixmap(0, 0, pictures_.Get(resource.toStdString()));
     }
-    setMask(QBitmap::fromImage(full.createMaskFromColor(kKeyColour, Qt::MaskOutColor)));
+    setMask(QBitmap::fromImage(full.createMaskFromColor(kKeyColour, Qt::MaskInColor)));
 }
 
 // ---- pictures and texts --------------------------------------------------------------------
@@ -1072,6 +1081,7 @@ void TForm1::Btn_Read() {
     link_->StartDevTimer();
     UnblockAllPages();
     readingDevice_ = false;
+    Trace("read-done");
 }
 
 void TForm1::RefreshStorageControls() {
@@ -1177,6 +1187,7 @@ void TForm1::DeviceLost() {
     qobject_cast<QListWidget*>(controls_.value("LB_MacroName"))->clear();
     qobject_cast<QListWidget*>(controls_.value("LB_Name"))->clear();
     qobject_cast<QListWidget*>(controls_.value("LB_macro"))->clear();
+    Trace("device-lost");
 }
 
 void TForm1::KeyMenuHeightChanged(int pixels) {
@@ -1189,7 +1200,7 @@ void TForm1::PumpMessages() {
 }
 
 void TForm1::ShowBusy() {
-    if (!busy_) return;
+    if (!busy_ || busy_->isVisible()) return;
     busy_->show();
     busy_->raise();
 }
@@ -1319,11 +1330,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (firstPaint_) {
         firstPaint_ = false;
-        if (qEnvironmentVariableIsSet("KELV_FIRST_PAINT")) {
-            std::printf("first-paint %lld\n",
-                        static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
-            std::fflush(stdout);
-        }
+        Trace("first-paint");
     }
 }
 

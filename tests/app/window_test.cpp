@@ -1,0 +1,423 @@
+// The main window on the offscreen platform, with the virtual mouse, a clock that never really
+// waits and a prompt that records its notices.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QUrl>
+
+#include <map>
+
+#include "app/busy_form.h"
+#include "app/design.h"
+#include "app/main_window.h"
+#include "device/virtual_mouse.h"
+#include "resources/bundle.h"
+#include "resources/language.h"
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public slots:
+    void Open(const QUrl& u) { url = u; }
+
+  public:
+    QUrl url;
+};
+
+namespace kelv::app {
+namespace {
+
+QString T(int language, const char* key) {
+    return QString::fromStdString(res::LoadLanguageTable(language).Text(key));
+}
+
+class WindowTest : public ::testing::Test {
+  protected:
+    WindowTest()
+        : mouse(clock, res::Get("KELV731xData"), device::VirtualMouseOptions{}), port(&mouse) {
+        services.port = &port;
+        services.clock = &clock;
+        services.prompt = &prompt;
+        services.startDevTimer = false;
+    }
+
+    TForm1& Window() {
+        if (!window) {
+            window = std::make_unique<TForm1>(services);
+            window->CreateBusyPopup();
+        }
+        return *window;
+    }
+
+    // One presence tick that finds (or loses) the mouse.
+    void Tick() { Window().DevTimerTimer(); }
+
+    void Connect() {
+        Tick();
+        ASSERT_TRUE(Window().Link().Connected());
+        mouse.ClearLog();
+        prompt.messages.clear();
+    }
+
+    bool Shown(const char* name) { return !Window().Control(name)->isHidden(); }
+    QString Caption(const QString& name) {
+        return qobject_cast<QLabel*>(Window().Control(name))->text();
+    }
+    QString Picture(const QString& name) { return Window().PictureOf(name); }
+    int VisibleGroup() {
+        int shown = 0;
+        for (int n = 1; n <= 5; ++n) {
+            if (Shown(("gbPage" + std::to_string(n)).c_str())) shown = shown * 10 + n;
+        }
+        return shown;
+    }
+
+    // Piece writes (command 0x05) to section 0 at `offset`, in the order sent.
+    std::vector<int> ParameterPieces(int offset) {
+        std::vector<int> values;
+        for (const auto& e : mouse.Log()) {
+            if (!e.get && e.request[0] == 0x40 && e.request[1] == 0x05 && e.request[2] == 0 &&
+                e.request[3] == offset) {
+                values.push_back(e.request[4]);
+            }
+        }
+        return values;
+    }
+    int Commands(std::uint8_t code) {
+        int n = 0;
+        for (const auto& e : mouse.Log()) {
+            if (!e.get && e.request[0] == 0x40 && e.request[1] == code) ++n;
+        }
+        return n;
+    }
+
+    FakeClock clock;
+    device::VirtualMouse mouse;
+    device::VirtualHidPort port;
+    RecordingPrompt prompt;
+    WindowServices services;
+    std::unique_ptr<TForm1> window;
+};
+
+TEST_F(WindowTest, StartsWithTheDefaultImageAndNoMouse) {
+    TForm1& w = Window();
+    EXPECT_TRUE(prompt.messages.empty()) << prompt.messages.front().toStdString();
+    const std::vector<StartupStep> expected(StartupOrder().begin(), StartupOrder().end());
+    EXPECT_EQ(w.StartupLog(), expected);
+    EXPECT_EQ(w.State().currentPage, Page::Main);
+    EXPECT_EQ(w.State().currentLanguage, 1);
+    EXPECT_FALSE(w.State().deviceLostView);
+    EXPECT_FALSE(w.Link().Connected());
+    EXPECT_EQ(w.windowTitle(), "KELV731x Gaming Mouse v1.0");
+    EXPECT_EQ(w.size(), QSize(800, 600));
+    EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(VisibleGroup(), 1);
+    EXPECT_TRUE(Shown("Disable"));
+    for (int n = 1; n <= 5; ++n) {
+        const QString c = QString::number(n);
+        EXPECT_EQ(Picture("Img_Main_" + c), "SetS_02");
+        EXPECT_EQ(Picture("Img_Lang1_" + c), "SetS_02");
+        EXPECT_EQ(Picture("Img_Adv_" + c), "SetS_01");
+        EXPECT_EQ(Caption("Btn_Main_" + c), T(1, "Str004"));
+        EXPECT_FALSE(Shown(("Disable_All_" + c.toStdString()).c_str()));
+    }
+    EXPECT_EQ(Picture("Img_Base_1"), "L1_BackGround");
+    EXPECT_EQ(Picture("Img_P1"), "L1_Back1");
+    // Profile 1 of the default image names its keys; language 1 hides the other languages.
+    EXPECT_FALSE(Caption("Key1").isEmpty());
+    EXPECT_FALSE(Shown("Btn_Lang2_1"));
+    EXPECT_TRUE(w.LayoutError().isEmpty());
+    EXPECT_FALSE(w.WebAddress().isEmpty());
+    EXPECT_FALSE(w.DevTimer().isActive());  // started by the caller in this fixture
+    EXPECT_EQ(w.DevTimer().interval(), 3500);
+    EXPECT_EQ(w.Busy()->size(), QSize(kBusyWidth, kBusyHeight));
+    EXPECT_GT(w.Busy()->FrameCount(), 1);
+    EXPECT_TRUE(w.Busy()->isHidden());
+}
+
+TEST_F(WindowTest, EveryDesignedControlExistsUnderItsName) {
+    for (const ControlDesign& d : WindowDesign()) {
+        QWidget* c = Window().Control(QString::fromStdString(d.name));
+        ASSERT_NE(c, nullptr) << d.name;
+        EXPECT_EQ(c->objectName().toStdString(), d.name);
+        if (!d.parent.empty()) {
+            EXPECT_EQ(c->parentWidget()->objectName().toStdString(), d.parent);
+        }
+    }
+}
+
+TEST_F(WindowTest, StartsInTheLanguageAskedFor) {
+    services.language = 3;
+    EXPECT_EQ(Window().State().currentLanguage, 3);
+    EXPECT_EQ(Caption("Btn_Main_1"), "Main Control");
+    EXPECT_EQ(Picture("Img_Lang3_1"), "SetS_02");
+    EXPECT_EQ(Picture("Img_Lang1_1"), "SetS_01");
+}
+
+TEST_F(WindowTest, PresenceTimerFindsTheMouseAndReadsItWithoutAnyPieceWrite) {
+    // What the mouse holds must reach the pages: Key1 of profile 1 becomes the right button.
+    mouse.Profile()[0] = 0x01;
+    mouse.Profile()[1] = 0x02;
+    mouse.Profile()[2] = 0x00;
+    mouse.Profile()[3] = 0x00;
+    Window();
+    mouse.ClearLog();
+    Tick();
+    EXPECT_TRUE(Window().Link().Connected());
+    EXPECT_EQ(Commands(0x05), 0);
+    EXPECT_GT(Commands(0x06), 0);  // sections read
+    EXPECT_GT(Commands(0x09), 0);  // macro memory read
+    EXPECT_EQ(Caption("Key1"), T(1, "Str211"));
+    EXPECT_FALSE(Shown("Disable"));
+    EXPECT_FALSE(Window().ReadingDevice());
+    EXPECT_TRUE(Window().DevTimer().isActive());
+    EXPECT_TRUE(Window().Busy()->isHidden());
+    for (int n = 1; n <= 5; ++n) {
+        EXPECT_FALSE(Shown(("Disable_All_" + std::to_string(n)).c_str()));
+        // Layout A has no update page.
+        EXPECT_FALSE(Shown(("Btn_Update_" + std::to_string(n)).c_str()));
+    }
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(WindowTest, LosingTheMouseShowsTheNoticeAndItsReturnIsReadAgain) {
+    Connect();
+    Window().PageSwitch(Page::Advanced);
+    ASSERT_EQ(VisibleGroup(), 2);
+    mouse.Unplug();
+    Tick();
+    EXPECT_FALSE(Window().Link().Connected());
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0], T(1, "Str100") + "\r" + T(1, "Str101"));
+    EXPECT_TRUE(Window().State().deviceLostView);
+    EXPECT_EQ(Window().State().currentPage, Page::Advanced);
+    EXPECT_EQ(VisibleGroup(), 1);
+    EXPECT_TRUE(Shown("Disable"));
+    EXPECT_EQ(Picture("Img_Main_3"), "SetS_02");
+    EXPECT_EQ(Picture("Img_Adv_3"), "SetS_01");
+
+    // Without a mouse the page buttons answer Str022.
+    Window().PageSwitch(Page::Breathing);
+    EXPECT_EQ(prompt.messages.back(), T(1, "Str022"));
+
+    mouse.Plug();
+    Tick();
+    EXPECT_TRUE(Window().Link().Connected());
+    EXPECT_FALSE(Window().State().deviceLostView);
+    EXPECT_EQ(VisibleGroup(), 1);
+}
+
+struct SwitchCase {
+    const char* name;
+    bool connected;
+    Page page;
+    int gateProfile;       // -1: leave the profiles as read
+    const char* gateCode;  // put into slot 5 of gateProfile
+    const char* message;   // expected notice key, nullptr for none
+    Page expectedPage;
+    int expectedGroup;
+    bool disableShown;
+};
+
+class PageSwitchTest : public WindowTest, public ::testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(PageSwitchTest, GatesAndPages) {
+    const SwitchCase& c = GetParam();
+    if (c.connected) Connect();
+    if (c.gateProfile >= 0) {
+        ASSERT_TRUE(Window().Image().SetKeySlotText(c.gateProfile, 5, c.gateCode));
+    }
+    Window().PageSwitch(c.page);
+    if (c.message) {
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        EXPECT_EQ(prompt.messages[0], T(1, c.message));
+    } else {
+        EXPECT_TRUE(prompt.messages.empty());
+    }
+    EXPECT_EQ(Window().State().currentPage, c.expectedPage);
+    EXPECT_EQ(VisibleGroup(), c.expectedGroup);
+    EXPECT_EQ(Shown("Disable"), c.disableShown);
+    const QString button = QString("Img_%1_4").arg(PageButtonName(c.expectedPage).data());
+    EXPECT_EQ(Picture(button), "SetS_02");
+}
+
+const SwitchCase kSwitchCases[] = {
+    {"NoMouse", false, Page::Advanced, -1, "", "Str022", Page::Main, 1, true},
+    {"Advanced", true, Page::Advanced, -1, "", nullptr, Page::Advanced, 2, false},
+    {"Breathing", true, Page::Breathing, -1, "", nullptr, Page::Breathing, 3, false},
+    {"Macro", true, Page::Macro, -1, "", nullptr, Page::Macro, 4, false},
+    {"Update", true, Page::Update, -1, "", nullptr, Page::Update, 5, false},
+    {"SwitchRefused", true, Page::Switch, 0, "01010000", "Str020", Page::Main, 1, false},
+    {"SwitchWithKbSwitchKey", true, Page::Switch, 0, "07000000", nullptr, Page::Switch, 1, false},
+    {"SwitchGateIgnoresProfile2", true, Page::Switch, 1, "07000000", "Str020", Page::Main, 1,
+     false},
+    {"FixedWithResetKey", true, Page::Fixed, 1, "07010000", nullptr, Page::Fixed, 1, true},
+    {"FixedGateIgnoresProfile1", true, Page::Fixed, 0, "07010000", "Str021", Page::Main, 1, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Pages, PageSwitchTest, ::testing::ValuesIn(kSwitchCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(WindowTest, RefusedSwitchLeavesAnOpenMenuOpen) {
+    Window().Control("Pnl_Main")->show();
+    Window().PageSwitch(Page::Advanced);  // no mouse
+    EXPECT_TRUE(Shown("Pnl_Main"));
+    Connect();
+    Window().Control("Pnl_Main")->show();
+    Window().PageSwitch(Page::Advanced);
+    EXPECT_FALSE(Shown("Pnl_Main"));
+}
+
+TEST_F(WindowTest, EveryClickOnAProfilePageWritesTheProfileByte) {
+    Connect();
+    Window().PageSwitch(Page::Main);
+    Window().PageSwitch(Page::Main);
+    ASSERT_TRUE(Window().Image().SetKeySlotText(0, 2, "07000000"));
+    Window().PageSwitch(Page::Switch);
+    Window().PageSwitch(Page::Advanced);
+    EXPECT_EQ(ParameterPieces(33), (std::vector<int>{0, 0, 1}));
+    EXPECT_EQ(mouse.Parameter()[33], 1);
+    EXPECT_EQ(Window().Image().PageParameter()[33], 1);
+}
+
+TEST_F(WindowTest, LanguageThereAndBackRestoresEveryPosition) {
+    TForm1& w = Window();
+    std::map<std::string, std::pair<QRect, bool>> before;
+    for (const ControlDesign& d : WindowDesign()) {
+        QWidget* c = w.Control(QString::fromStdString(d.name));
+        before[d.name] = {c->geometry(), c->isHidden()};
+    }
+    const QString key1 = Caption("Key1");
+    w.LanguageSwitch(3);
+    EXPECT_TRUE(w.LayoutError().isEmpty()) << w.LayoutError().toStdString();
+    EXPECT_EQ(Caption("Btn_Reset_1"), "Reset");
+    EXPECT_EQ(qobject_cast<QComboBox*>(w.Control("CB_Insert"))->itemText(0), "Insert Delay Front");
+    EXPECT_NE(Caption("Key1"), key1);  // translated by its text
+    w.LanguageSwitch(1);
+    for (const ControlDesign& d : WindowDesign()) {
+        QWidget* c = w.Control(QString::fromStdString(d.name));
+        EXPECT_EQ(c->isHidden(), before[d.name].second) << d.name;
+        // A pair the layout hides is not placed (its keys may be absent), so it may keep
+        // language 3's place; only what can be seen must be back.
+        if (!c->isHidden()) EXPECT_EQ(c->geometry(), before[d.name].first) << d.name;
+    }
+    EXPECT_EQ(Caption("Key1"), key1);
+    EXPECT_EQ(Picture("Img_Lang1_2"), "SetS_02");
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(WindowTest, LanguageSwitchKeepsTheInsertChoice) {
+    auto* combo = qobject_cast<QComboBox*>(Window().Control("CB_Insert"));
+    combo->setCurrentIndex(2);
+    Window().LanguageSwitch(2);
+    EXPECT_EQ(combo->currentIndex(), 2);
+    EXPECT_EQ(combo->itemText(2), T(2, "Str412"));
+}
+
+TEST_F(WindowTest, HoverLightsTheRightPictures) {
+    TForm1& w = Window();
+    w.LabelEnter(w.Control("Btn_Reset_2"));
+    for (int n = 1; n <= 5; ++n) EXPECT_EQ(Picture("Img_Reset_" + QString::number(n)), "BtnS_02");
+    w.LabelLeave(w.Control("Btn_Reset_2"));
+    for (int n = 1; n <= 5; ++n) EXPECT_EQ(Picture("Img_Reset_" + QString::number(n)), "BtnS_01");
+
+    w.LabelEnter(w.Control("Btn_Adv_2"));
+    EXPECT_EQ(Picture("Img_Adv_2"), "SetS_03");
+    for (int n : {1, 3, 4, 5}) EXPECT_EQ(Picture("Img_Adv_" + QString::number(n)), "SetS_01");
+    w.LabelLeave(w.Control("Btn_Adv_2"));
+    EXPECT_EQ(Picture("Img_Adv_2"), "SetS_01");
+
+    // The current page's button ends selected again.
+    w.LabelEnter(w.Control("Btn_Main_2"));
+    EXPECT_EQ(Picture("Img_Main_2"), "SetS_03");
+    EXPECT_EQ(Picture("Img_Main_1"), "SetS_02");
+    w.LabelLeave(w.Control("Btn_Main_2"));
+    EXPECT_EQ(Picture("Img_Main_2"), "SetS_02");
+
+    w.LabelEnter(w.Control("Btn_Web_4"));
+    for (int n = 1; n <= 5; ++n) EXPECT_EQ(Picture("Img_Web_" + QString::number(n)), "WebS_03");
+}
+
+TEST_F(WindowTest, HoveredCaptionScrollsAndComesBackOnLeave) {
+    TForm1& w = Window();
+    w.LanguageSwitch(3);
+    QWidget* macro = w.Control("Btn_Macro_1");
+    ASSERT_EQ(Caption("Btn_Macro_1"), "Macro");
+    w.LabelEnter(macro);
+    EXPECT_TRUE(w.LabelRun().isActive());
+    w.LabelRunTimer();
+    EXPECT_EQ(Caption("Btn_Macro_1"), "acro    M");
+    w.LabelRunTimer();
+    EXPECT_EQ(Caption("Btn_Macro_1"), "cro    Ma");
+    w.LabelLeave(macro);
+    EXPECT_FALSE(w.LabelRun().isActive());
+    EXPECT_EQ(Caption("Btn_Macro_1"), "Macro");
+
+    // A disabled label lights up but does not scroll.
+    macro->setEnabled(false);
+    w.LabelEnter(macro);
+    EXPECT_EQ(Picture("Img_Macro_1"), "SetS_03");
+    EXPECT_FALSE(w.LabelRun().isActive());
+}
+
+TEST_F(WindowTest, ResetWritesBothSectionsAndTheMacroAreaAndShowsMain) {
+    Connect();
+    Window().PageSwitch(Page::Advanced);
+    mouse.ClearLog();
+    mouse.Profile()[0] = 0x55;
+    Window().Btn_Reset_0Click();
+    EXPECT_EQ(Commands(0x05), 104 / 3 + 1 + 145 / 4 + 1);  // both sections, piece by piece
+    int halves = 0;
+    for (const auto& e : mouse.Log()) {
+        if (!e.get && e.request[0] == 0x40 && e.request[1] == 0x07) {
+            const int address = e.request[2] * 256 + e.request[3];
+            EXPECT_TRUE(address == 0x0200 || address == 0x0300) << address;
+            ++halves;
+        }
+    }
+    EXPECT_EQ(halves, 2);
+    const auto defaults = res::Get("KELV731xData");
+    EXPECT_TRUE(std::equal(mouse.Profile().begin(), mouse.Profile().end(), defaults.begin() + 104));
+    EXPECT_TRUE(std::equal(mouse.Memory().begin() + 0x200, mouse.Memory().begin() + 0x400,
+                           defaults.begin() + 256));
+    EXPECT_EQ(Window().State().currentPage, Page::Main);
+    EXPECT_EQ(VisibleGroup(), 1);
+    EXPECT_EQ(Picture("Img_Reset_5"), "BtnS_03");
+    EXPECT_TRUE(Window().DevTimer().isActive());
+}
+
+TEST_F(WindowTest, ResetWithoutMouseOnlyAnswers) {
+    Window().Btn_Reset_0Click();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0], T(1, "Str022"));
+    EXPECT_TRUE(mouse.Log().empty());
+}
+
+TEST_F(WindowTest, MouseOfAnotherStorageKindIsNotRead) {
+    mouse.Options().layout = device::Layout::C;
+    mouse.Parameter()[6] |= 0xC0;  // Flash macro storage
+    mouse.Options().storageByte = 0x80;
+    Tick();
+    // The build's image is I2C: the mouse does not fit, nothing is read.
+    EXPECT_EQ(Commands(0x09), 0);
+    ASSERT_FALSE(prompt.messages.empty());
+    EXPECT_EQ(prompt.messages.back(), T(1, "Str102"));
+    EXPECT_TRUE(Window().State().deviceLostView);
+}
+
+TEST_F(WindowTest, WebButtonOpensTheAddressOfTheLayout) {
+    UrlCatcher catcher;
+    const QUrl url = QUrl::fromUserInput(Window().WebAddress());
+    QDesktopServices::setUrlHandler(url.scheme(), &catcher, "Open");
+    Window().Btn_Web_0Click();
+    QDesktopServices::unsetUrlHandler(url.scheme());
+    EXPECT_EQ(catcher.url, url);
+    for (int n = 1; n <= 5; ++n) EXPECT_EQ(Picture("Img_Web_" + QString::number(n)), "WebS_02");
+}
+
+}  // namespace
+}  // namespace kelv::app
+
+#include "window_test.moc"
