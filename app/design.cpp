@@ -69,8 +69,8 @@ void AdvancedPage(Builder& b) {
         b.Add("Img_AIMDPI_" + N(s), K::Image, p, 250 + 19 * (s - 1), 360, 19, 11);
     }
     for (int k = 1; k <= 3; ++k) {
-        b.Add("Edt_Repeat" + N(k), K::Edit, p, 450, 400 + 30 * k, 40, 20);
-        b.Add("Edt_DelayTime" + N(k), K::Edit, p, 520, 400 + 30 * k, 40, 20);
+        b.Add("Edt_Repeat" + N(k), K::Edit, p, 450, 400 + 30 * k, 44, 20);
+        b.Add("Edt_DelayTime" + N(k), K::Edit, p, 520, 400 + 30 * k, 60, 20);
     }
 }
 
@@ -105,13 +105,13 @@ void MacroPage(Builder& b) {
         ++i;
     }
     b.Add("Img_InsertBase", K::Image, p, 540, 150, 207, 162, {}, false);
-    b.Add("LB_MacroName", K::List, p, 100, 150, 150, 260);
-    b.Add("LB_macro", K::List, p, 270, 150, 240, 260);
+    b.Add("LB_MacroName", K::List, p, 100, 150, 176, 186);
+    b.Add("LB_macro", K::List, p, 270, 150, 164, 270);
     b.Add("mmo_macro", K::Memo, p, 2000, 2000, 100, 100, {}, false);
     b.Add("mmo_wrscript", K::Memo, p, 2000, 2000, 100, 100, {}, false);
 
     const std::string d = "Gb_Delay";
-    b.Add(d, K::Group, p, 540, 150, 220, 110);
+    b.Add(d, K::Group, p, 540, 150, 207, 92);
     const char* delayRows[][2] = {{"LED_RecDelay", "IB_RecDelay"},
                                   {"LED_DelayTime", "IB_DelayTime"},
                                   {"LED_NoDelay", "IB_NoDelay"}};
@@ -119,7 +119,7 @@ void MacroPage(Builder& b) {
         b.Add(delayRows[r][0], K::Image, d, 10, 10 + 23 * r, 16, 16);
         b.Add(delayRows[r][1], K::Caption, d, 8, 10 + 23 * r, 120, 18);
     }
-    b.Add("Edt_Delay", K::Edit, d, 130, 33, 50, 20);
+    b.Add("Edt_Delay", K::Edit, d, 130, 33, 44, 20);
 
     const std::string g = "Gb_Insert";
     b.Add(g, K::Group, p, 540, 150, 207, 162, {}, false);
@@ -135,8 +135,8 @@ void MacroPage(Builder& b) {
     b.Pair("InsertStart", g, 10, 132, 80, 25);
     b.Pair("OK", g, 110, 132, 40, 25);
     b.Pair("Cancel", g, 155, 132, 40, 25);
-    b.Add("CB_Insert", K::Combo, g, 10, 10, 186, 22);
-    b.Add("Edt_InsertDelay", K::Edit, g, 136, 110, 40, 20);
+    b.Add("CB_Insert", K::Combo, g, 10, 10, 191, 22);
+    b.Add("Edt_InsertDelay", K::Edit, g, 136, 110, 44, 20);
 }
 
 void UpdatePage(Builder& b) {
