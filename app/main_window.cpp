@@ -135,7 +135,7 @@ bool Wayland() {
 }  // namespace
 
 TForm1::TForm1(const WindowServices& services, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), services_(services) {
+    : QWidget(parent, Qt::FramelessWindowHint), services_(services), wayland_(Wayland()) {
     setObjectName("TForm1");
     setWindowTitle(QString::fromUtf8(kWindowTitle));
     texts_ = res::LoadLanguageTable(1);
@@ -252,8 +252,8 @@ void TForm1::Startup() {
         QPalette pal = palette();
         pal.setColor(QPalette::Window, QColor(kKeyColour));
         setPalette(pal);
-        setAutoFillBackground(!Wayland());
-        if (Wayland()) setAttribute(Qt::WA_TranslucentBackground);
+        setAutoFillBackground(!wayland_);
+        if (wayland_) setAttribute(Qt::WA_TranslucentBackground);
 
         // Qt widgets paint into one backing store: double buffering is always on.
         Step(StartupStep::DoubleBuffering);
@@ -380,8 +380,12 @@ void TForm1::UpdateWindowMask() {
 void TForm1::SetPicture(const QString& control, std::string_view resource) {
     auto* label = dynamic_cast<SkinLabel*>(controls_.value(control));
     if (!label) return;
-    label->SetPicture(pictures_.Get(resource));
-    pictureOf_.insert(control, Q(resource));
+    const QString name = Q(resource);
+    if (pictureOf_.value(control) == name) return;
+    // On Wayland a mask does not shape what is drawn: the key colour itself must be clear.
+    const bool keyed = wayland_ && control.startsWith(QLatin1String("Img_Base_"));
+    label->SetPicture(keyed ? pictures_.Keyed(resource, kKeyColour) : pictures_.Get(resource));
+    pictureOf_.insert(control, name);
 }
 
 void TForm1::SetPictures(const QString& base, std::string_view resource) {
@@ -409,14 +413,17 @@ void TForm1::ApplyLanguageLayout() {
     layoutError_.clear();
     ApplyBackgrounds();
     const res::LayoutRead read = res::ReadLanguageLayout(state_.currentLanguage);
-    ApplyLayoutValues(read);
-    if (!read.Ok()) {
-        layoutError_ = Q(read.error);
-        throw res::LayoutError(read.error);
-    }
+    if (!ApplyLayout(read)) throw res::LayoutError(read.error);
     texts_ = res::LoadLanguageTable(state_.currentLanguage);
     link_->SetStringTable(texts_);
     ApplyTexts();
+}
+
+bool TForm1::ApplyLayout(const res::LayoutRead& read) {
+    layoutError_.clear();
+    ApplyLayoutValues(read);
+    layoutError_ = Q(read.error);
+    return read.Ok();
 }
 
 void TForm1::Move(const QString& control, int x, int y) {
@@ -547,6 +554,8 @@ void TForm1::ApplyLayoutValues(const res::LayoutRead& read) {
                                        std::max(0, image->width() - spaceF_ - spaceB_),
                                        image->height());
                 }
+            } else if (base == "disable") {
+                Move("Disable", px, py);
             } else if (base.size() == 2 && base[0] == 'p' && base[1] >= '1' && base[1] <= '5') {
                 Move(QString("Img_P%1").arg(base[1]), px, py);
             } else if (Numbered(base, "key", "", k)) {
@@ -1179,6 +1188,7 @@ void TForm1::DevTimerTimer() {
 }
 
 void TForm1::DeviceLost() {
+    if (closing_) return;
     SetVisible("Disable", true);
     HideAllMenu();
     labelRun_.stop();
@@ -1196,6 +1206,7 @@ void TForm1::KeyMenuHeightChanged(int pixels) {
 }
 
 void TForm1::PumpMessages() {
+    if (closing_) return;
     QCoreApplication::processEvents();
 }
 
@@ -1271,7 +1282,9 @@ void TForm1::StartDrag(QWidget*, QMouseEvent* event) {
 }
 
 void TForm1::LabelMove(QWidget*, QMouseEvent* event) {
-    if (dragging_) move(event->globalPosition().toPoint() - dragOffset_);
+    if (dragging_) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+    }
 }
 
 void TForm1::LabelRelease(QWidget*, QMouseEvent*) {
@@ -1318,7 +1331,9 @@ void TForm1::Btn_Exit_0Click() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // No confirmation and nothing written: drop the handles and end.
+    // No confirmation and nothing written: drop the handles and end. A wait of the link that
+    // is still running returns into a closing window, which then does nothing more.
+    closing_ = true;
     link_->CloseDevice();
     devTimer_.stop();
     labelRun_.stop();

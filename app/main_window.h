@@ -57,6 +57,9 @@ class TForm1 : public QWidget, public device::LinkListener, public device::Host,
     QWidget* Control(const QString& name) const { return controls_.value(name); }
     // Resource name last put into a picture control ("" if none).
     QString PictureOf(const QString& control) const { return pictureOf_.value(control); }
+    // Applies what a layout read holds, in its order; false (and LayoutError set) when the read
+    // stopped at a bad value. Texts are not touched.
+    bool ApplyLayout(const res::LayoutRead& read);
     // The layout error of the last ApplyLanguageLayout, "" when it was complete.
     const QString& LayoutError() const { return layoutError_; }
 
@@ -85,7 +88,9 @@ class TForm1 : public QWidget, public device::LinkListener, public device::Host,
 
     // device::LinkListener
     void DeviceLost() override;
-    void ReadCycleRequested() override { Btn_Read(); }
+    void ReadCycleRequested() override {
+        if (!closing_) Btn_Read();
+    }
     void StorageMismatch() override { RefreshErrorAP(); }
     void KeyMenuHeightChanged(int pixels) override;
     // device::Host
@@ -177,6 +182,8 @@ class TForm1 : public QWidget, public device::LinkListener, public device::Host,
     bool dragging_ = false;
     QPoint dragOffset_;
     bool firstPaint_ = true;
+    bool closing_ = false;
+    bool wayland_ = false;
 };
 
 }  // namespace kelv::app

@@ -62,6 +62,24 @@ const QImage& PictureCache::Image(std::string_view resource) {
     return *it;
 }
 
+const QPixmap& PictureCache::Keyed(std::string_view resource, QRgb key) {
+    const QString name =
+        QString::fromUtf8(resource.data(), static_cast<qsizetype>(resource.size())).toLower() +
+        QLatin1String("#keyed");
+    auto it = pixmaps_.find(name);
+    if (it == pixmaps_.end()) {
+        QImage image = Image(resource).convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if ((row[x] & 0xFFFFFF) == (key & 0xFFFFFF)) row[x] = 0;
+            }
+        }
+        it = pixmaps_.insert(name, QPixmap::fromImage(image));
+    }
+    return *it;
+}
+
 const QPixmap& PictureCache::Get(std::string_view resource) {
     const QString key =
         QString::fromUtf8(resource.data(), static_cast<qsizetype>(resource.size())).toLower();

@@ -68,6 +68,8 @@ class PictureCache {
     // Throws res::ResourceError or res::ImageError.
     const QPixmap& Get(std::string_view resource);
     const QImage& Image(std::string_view resource);
+    // The picture with every pixel of the key colour made transparent.
+    const QPixmap& Keyed(std::string_view resource, QRgb key);
 
   private:
     QHash<QString, QPixmap> pixmaps_;

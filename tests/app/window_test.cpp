@@ -10,12 +10,14 @@
 
 #include <map>
 
+#include <QMouseEvent>
 #include "app/busy_form.h"
 #include "app/design.h"
 #include "app/main_window.h"
 #include "device/virtual_mouse.h"
 #include "resources/bundle.h"
 #include "resources/language.h"
+#include "resources/layout.h"
 
 class UrlCatcher : public QObject {
     Q_OBJECT
@@ -301,7 +303,9 @@ TEST_F(WindowTest, LanguageThereAndBackRestoresEveryPosition) {
         EXPECT_EQ(c->isHidden(), before[d.name].second) << d.name;
         // A pair the layout hides is not placed (its keys may be absent), so it may keep
         // language 3's place; only what can be seen must be back.
-        if (!c->isHidden()) EXPECT_EQ(c->geometry(), before[d.name].first) << d.name;
+        if (!c->isHidden()) {
+            EXPECT_EQ(c->geometry(), before[d.name].first) << d.name;
+        }
     }
     EXPECT_EQ(Caption("Key1"), key1);
     EXPECT_EQ(Picture("Img_Lang1_2"), "SetS_02");
@@ -405,6 +409,116 @@ TEST_F(WindowTest, MouseOfAnotherStorageKindIsNotRead) {
     ASSERT_FALSE(prompt.messages.empty());
     EXPECT_EQ(prompt.messages.back(), T(1, "Str102"));
     EXPECT_TRUE(Window().State().deviceLostView);
+}
+
+// The shipped layout of language 1 with some keys given again (the later line wins).
+res::LayoutRead Org1With(const std::string& extra) {
+    const auto bytes = res::Get("org1");
+    std::string text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    text += "\r\n" + extra;
+    const res::IniText ini = res::ParseLayoutText(
+        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    return res::ReadLayout(ini, "org1", res::LanguageLayoutKeys());
+}
+
+struct LayoutCase {
+    const char* name;
+    const char* extra;
+    const char* control;
+    QRect expected;  // an empty size means: compare the position only
+};
+
+class LayoutKeyTest : public WindowTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(LayoutKeyTest, PlacesTheControl) {
+    const LayoutCase& c = GetParam();
+    ASSERT_TRUE(Window().ApplyLayout(Org1With(c.extra))) << Window().LayoutError().toStdString();
+    const QRect got = Window().Control(c.control)->geometry();
+    if (c.expected.size().isEmpty()) {
+        EXPECT_EQ(got.topLeft(), c.expected.topLeft());
+    } else {
+        EXPECT_EQ(got, c.expected);
+    }
+}
+
+// Bar2 pictures are 19 x 11.
+const LayoutCase kLayoutCases[] = {
+    {"InsetsNarrowTheLabel", "Btn_Space_F=12\r\nBtn_Space_B=12\r\nBtn_B1_X=50\r\nBtn_B1_Y=497",
+     "Btn_Main_1", QRect(62, 497, 103, 36)},
+    {"InsetsLeaveThePicture", "Btn_Space_F=12\r\nBtn_Space_B=12\r\nBtn_B1_X=50\r\nBtn_B1_Y=497",
+     "Img_Main_3", QRect(50, 497, 127, 36)},
+    {"DpiColumnGrowsUpward", "DPI_Orientation=0\r\nDPI1_Steps_X=100\r\nDPI1_Steps_Y=300",
+     "Img_DPI1_12", QRect(100, 300 - 11 * 11, 19, 11)},
+    {"DpiRow", "DPI_Orientation=1\r\nDPI1_Steps_X=100\r\nDPI1_Steps_Y=300", "Img_DPI1_3",
+     QRect(138, 300, 19, 11)},
+    {"InsertDelayLabels", "InsertDelayEdit_X=136\r\nInsertDelayEdit_Y=65", "lbl_Delay",
+     QRect(62, 67, 0, 0)},
+    {"InsertDelayUnit", "InsertDelayEdit_X=136\r\nInsertDelayEdit_Y=65", "lbl_s_A",
+     QRect(180, 67, 0, 0)},
+    {"ReportRateLabelOffset", "Rep2_X=300\r\nRep2_Y=50", "lbl_Rep2", QRect(296, 48, 0, 0)},
+    {"DisableRectangle", "Disable_X=10\r\nDisable_Y=20\r\nDisable_H=30\r\nDisable_W=40", "Disable",
+     QRect(10, 20, 40, 30)},
+};
+
+INSTANTIATE_TEST_SUITE_P(Org1, LayoutKeyTest, ::testing::ValuesIn(kLayoutCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(WindowTest, DpiStripsKeepTheirPlaceForAnUnknownOrientation) {
+    const QRect before = Window().Control("Img_DPI2_7")->geometry();
+    ASSERT_TRUE(Window().ApplyLayout(
+        Org1With("DPI_Orientation=2\r\nDPI2_Steps_X=5\r\nDPI2_Steps_Y=5\r\nDPI2_X=7\r\nDPI2_Y=8")));
+    EXPECT_EQ(Window().Control("Img_DPI2_7")->geometry(), before);
+    EXPECT_EQ(Window().Control("lbl_DPI2")->pos(), QPoint(7, 8));
+}
+
+TEST_F(WindowTest, HiddenPairNeedsNoPosition) {
+    const std::string hidden = "Btn_A3_Enable=2\r\nBtn_A3_X=\r\nBtn_A3_Y=";
+    ASSERT_TRUE(Window().ApplyLayout(Org1With(hidden))) << Window().LayoutError().toStdString();
+    for (int n = 1; n <= 5; ++n) {
+        EXPECT_FALSE(Shown(("Img_Reset_" + std::to_string(n)).c_str()));
+        EXPECT_FALSE(Shown(("Btn_Reset_" + std::to_string(n)).c_str()));
+    }
+}
+
+TEST_F(WindowTest, BadValueStopsTheLayoutAndKeepsWhatWasApplied) {
+    TForm1& w = Window();
+    const QPoint exit = w.Control("Img_Exit_1")->pos();
+    const QString caption = Caption("Btn_Main_1");
+    EXPECT_FALSE(w.ApplyLayout(Org1With("Size_A=15\r\nBtn_A3_X=12\r\nBtn_A3_Y=1x")));
+    EXPECT_EQ(w.LayoutError(), "'1x' is not a valid integer value");
+    EXPECT_EQ(w.Control("Btn_Reset_1")->font().pointSize(), 15);  // before the fault
+    EXPECT_EQ(w.Control("Img_Exit_1")->pos(), exit);              // after it
+    EXPECT_EQ(Caption("Btn_Main_1"), caption);
+}
+
+// The window really moving is checked on the X server by the smoke test.
+TEST_F(WindowTest, PressOnTheBackgroundClosesMenusAndLeavesTheBusyPopupInPlace) {
+    TForm1& w = Window();
+    w.Control("Pnl_MseKey")->show();
+    QWidget* base = w.Control("Img_Base_1");
+    const QPointF local(10, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, local, QPointF(110, 110), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, local, QPointF(160, 130), Qt::NoButton, Qt::RightButton,
+                     Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, QPointF(160, 130), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
+    w.LabelPress(base, &press);
+    EXPECT_FALSE(Shown("Pnl_MseKey"));
+    w.LabelMove(base, &move);
+    w.LabelRelease(base, &release);
+    // The busy pop-up stays where the window was at start-up.
+    const QPoint busy = w.Busy()->pos();
+    w.LabelMove(base, &move);
+    EXPECT_EQ(w.Busy()->pos(), busy);
+}
+
+TEST_F(WindowTest, ExitDropsTheHandlesWithoutWriting) {
+    Connect();
+    Window().Btn_Exit_0Click();
+    EXPECT_FALSE(Window().Link().Connected());
+    EXPECT_TRUE(mouse.Log().empty());
+    EXPECT_TRUE(prompt.messages.empty());
 }
 
 TEST_F(WindowTest, WebButtonOpensTheAddressOfTheLayout) {
