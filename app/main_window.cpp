@@ -1031,6 +1031,34 @@ void TForm1::RefreshUI() {
         fill("cs_Col" + C(k + 1), QColor(nibble(c.r), nibble(c.g), nibble(c.b)), colours);
         SetVisible("Img_Col" + C(k + 1), colours);
     }
+    // Fire keys and the AIM key, from the codes that use them.
+    StoreDirectory directory(store_);
+    const keys::NamingContext context{texts_, p[config::param::kFireKeyIds], &directory};
+    std::array<keys::FireSettings, 3> fire{};
+    int aimLevel = 0;
+    for (int profile = 0; profile < config::kProfileCount; ++profile) {
+        for (int k = 0; k < config::kKeySlotCount; ++k) {
+            const std::string& code = image_.ProfileCode(profile, k);
+            keys::NameOfCode(code, context, fire);
+            if (code.size() == 8 && code.starts_with("05")) {
+                aimLevel = std::stoi(code.substr(2, 2), nullptr, 16) + 1;
+            }
+        }
+    }
+    for (int f = 0; f < 3; ++f) {
+        qobject_cast<QLineEdit*>(controls_.value("Edt_Repeat" + C(f + 1)))
+            ->setText(C(fire[f].repeat));
+        qobject_cast<QLineEdit*>(controls_.value("Edt_DelayTime" + C(f + 1)))
+            ->setText(C(fire[f].delay));
+        SetPicture(QString("Img_Fire%1Continue").arg(f + 1),
+                   fire[f].continueFlag ? "CbS_E" : "CbS_D");
+    }
+    if (aimLevel >= 1 && aimLevel <= 12) {
+        SetCaption("lbl_AIMDPIValue", Tr("Str" + std::to_string(299 + aimLevel)));
+        for (int s = 1; s <= 12; ++s) {
+            SetPicture("Img_AIMDPI_" + C(s), s <= aimLevel ? "Bar2_E" : "Bar2_D");
+        }
+    }
     // The active profile selects its page and fills the key captions.
     const int active = std::min<int>(config::ActiveProfile(p), 2);
     const Page page = PageOfProfile(active);
@@ -1045,6 +1073,7 @@ void TForm1::RefreshUI() {
 }
 
 void TForm1::Btn_Read() {
+    if (readingDevice_) return;  // a pumped event must not start a second read inside this one
     readingDevice_ = true;
     devTimer_.stop();
     link_->StopDevTimer();
@@ -1057,8 +1086,13 @@ void TForm1::Btn_Read() {
     std::array<std::uint8_t, 256> block{};
     if (device::IsI2cMacroStorage(layout)) {
         const auto halves = device::memory_map::PackedAreaHalves(layout);
+        // A half whose read is refused keeps what the area held before.
+        std::array<std::uint8_t, config::kPackedAreaSize> area{};
+        if (store_.Layout() == macros::MacroLayout::kPacked) {
+            std::copy(store_.Area().begin(), store_.Area().end(), area.begin());
+        }
         store_ = macros::MacroStore(macros::MacroLayout::kPacked, halves[0]);
-        store_.SetArea(defaults_.macros.packedArea);
+        store_.SetArea(area);
         for (int h = 0; h < 2; ++h) {
             std::copy_n(store_.Area().begin() + 256 * h, 256, block.begin());
             link_->ReadMemory(halves[h], 256, block);  // a refused read keeps the earlier half

@@ -82,4 +82,15 @@ kill -USR1 "$pid"
 wait_for "device-lost"
 sleep 0.5
 shot no-device
+kill "$pid"; wait "$pid" 2>/dev/null || true
+
+# The English language, started from the command line.
+KELV_TRACE=1 "$bin" --virtual-mouse --language 3 >"$log" 2>&1 &
+pid=$!
+wait_for "read-done"
+wid="$(xdotool search --name "^${title}\$" | head -n1)"
+pos="$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Position: \([-0-9]*\),\([-0-9]*\).*/\1 \2/p')"
+read -r wx wy <<<"$pos"
+away
+shot lang3-main
 echo "smoke: ok, screenshots in $out"

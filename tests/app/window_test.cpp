@@ -14,6 +14,7 @@
 #include "app/busy_form.h"
 #include "app/design.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "device/virtual_mouse.h"
 #include "resources/bundle.h"
 #include "resources/language.h"
@@ -529,6 +530,20 @@ TEST_F(WindowTest, WebButtonOpensTheAddressOfTheLayout) {
     QDesktopServices::unsetUrlHandler(url.scheme());
     EXPECT_EQ(catcher.url, url);
     for (int n = 1; n <= 5; ++n) EXPECT_EQ(Picture("Img_Web_" + QString::number(n)), "WebS_02");
+}
+
+TEST(SingleInstanceTest, SecondStartActivatesTheFirst) {
+    const QString name = QString("kelv731x-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance first(name);
+    int activations = 0;
+    ASSERT_FALSE(first.AskRunningCopy());  // nobody listens yet
+    ASSERT_TRUE(first.Listen([&] { ++activations; }));
+    SingleInstance second(name);
+    EXPECT_TRUE(second.AskRunningCopy());
+    for (int i = 0; i < 200 && activations == 0; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(activations, 1);
 }
 
 }  // namespace
