@@ -26,6 +26,7 @@ constexpr std::string_view kGlobalHelp =
     "  --virtual-layout=A|B|C   layout of a new virtual mouse (default A)\n"
     "  --virtual-chip=N         chip type the virtual mouse reports (default 4)\n"
     "  --virtual-split          virtual mouse with separate command and data interfaces\n"
+    "  --virtual-decoys         put a keyboard and look-alike interfaces beside it\n"
     "  --help                   this text\n";
 
 void PrintHelp(std::ostream& out) {
@@ -105,7 +106,22 @@ std::unique_ptr<Session> Session::Create(const GlobalOptions& options, std::stri
         }
         session->virtualFile_ = options.virtualFile;
     }
-    session->port_ = std::make_unique<device::VirtualHidPort>(session->mouse_.get());
+    auto port = std::make_unique<device::VirtualHidPort>(session->mouse_.get());
+    if (options.virtualDecoys) {
+        const device::DeviceIds ids = device::DeviceIdsFromImage(session->image_);
+        port->AddInterface({"USB Keyboard", {0x046D, 0xC31C, 0x6400}, 0, true}, true);
+        port->AddInterface(
+            {"Mouse pointer collection", {ids.vendorId, ids.productId, 0x0100}, 0, true}, true);
+        port->AddInterface({"Mouse vendor collection (64-byte reports)",
+                            {ids.vendorId, ids.productId, 0x0100},
+                            64,
+                            true});
+        port->AddInterface({"Other product, same maker",
+                            {ids.vendorId, static_cast<std::uint16_t>(ids.productId + 1), 0x0100},
+                            8,
+                            true});
+    }
+    session->port_ = std::move(port);
     return session;
 }
 
@@ -157,6 +173,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             options.virtualChipType = static_cast<std::uint8_t>(chip);
         } else if (arg == "--virtual-split") {
             options.virtualSplit = true;
+        } else if (arg == "--virtual-decoys") {
+            options.virtualDecoys = true;
         } else {
             rest.push_back(arg);
         }

@@ -27,6 +27,7 @@ struct GlobalOptions {
     std::optional<device::Layout> virtualLayout;
     std::optional<std::uint8_t> virtualChipType;
     bool virtualSplit = false;
+    bool virtualDecoys = false;  // a keyboard and interfaces that look almost like the mouse
 };
 
 // What a subcommand works with. The virtual mouse, when asked for, is saved back to its file

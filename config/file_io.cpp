@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -56,21 +58,40 @@ std::filesystem::path Destination(const std::filesystem::path& path) {
 
 }  // namespace
 
-ReadFileResult ReadFile(const std::filesystem::path& path) {
+std::filesystem::path WithBinExtension(const std::filesystem::path& chosen) {
+    std::string ext = chosen.extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == ".bin") return chosen;
+    std::filesystem::path result = chosen;
+    result += ".bin";
+    return result;
+}
+
+ReadFileResult ReadFile(const std::filesystem::path& path, std::size_t maxBytes) {
     ReadFileResult result;
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking so that opening a pipe cannot hang; regular files ignore the flag.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         result.error = ErrorText(path, errno);
         return result;
     }
     struct stat st {};
-    if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd.get(), &st) != 0) {
+        result.error = ErrorText(path, errno);
+        return result;
+    }
+    if (S_ISDIR(st.st_mode)) {
         result.error = ErrorText(path, EISDIR);
         return result;
     }
+    if (!S_ISREG(st.st_mode)) {
+        result.error = path.string() + ": not a regular file";
+        return result;
+    }
     std::uint8_t chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+    while (result.bytes.size() < maxBytes) {
+        const std::size_t want = std::min(sizeof chunk, maxBytes - result.bytes.size());
+        const ssize_t n = ::read(fd.get(), chunk, want);
         if (n < 0) {
             if (errno == EINTR) continue;
             result.error = ErrorText(path, errno);

@@ -1,6 +1,7 @@
 // Whole-file reads and crash-safe whole-file writes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -20,7 +21,14 @@ struct WriteFileResult {
     std::string error;  // "<path>: <system error text>"
 };
 
-ReadFileResult ReadFile(const std::filesystem::path& path);
+// The name a save dialog's choice is written under: ".bin" appended unless the name already
+// ends in it (any case), so "a.bin" stays "a.bin" rather than becoming "a.bin.bin".
+std::filesystem::path WithBinExtension(const std::filesystem::path& chosen);
+
+// Regular files only: a directory, pipe or device is refused rather than read (or waited on).
+// At most `maxBytes` are read; the readers of fixed layouts ignore anything beyond them.
+ReadFileResult ReadFile(const std::filesystem::path& path,
+                        std::size_t maxBytes = static_cast<std::size_t>(-1));
 
 // Writes a temporary file beside `path`, syncs it and renames it over `path`, so that readers
 // see either the old file or the whole new one. On failure the old file is left as it was and

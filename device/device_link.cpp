@@ -195,8 +195,10 @@ void DeviceLink::DeviceLost() {
     if (listener_) listener_->DeviceLost();
     chipStorage_.clear();
     macroStorage_.clear();
-    host_.ShowMessage(texts_->Text("Str100") + "\r" + texts_->Text("Str101"));
+    // Dropped before the notice: the notice is modal and pumps messages, and a search that
+    // runs meanwhile must not have its fresh handles dropped afterwards.
     DropHandles();
+    host_.ShowMessage(texts_->Text("Str100") + "\r" + texts_->Text("Str101"));
 }
 
 void DeviceLink::CloseDevice() {

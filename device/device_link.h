@@ -72,7 +72,7 @@ class LinkListener {
     virtual ~LinkListener() = default;
     // No-device state, window side: cover the key area, close key menus, stop the caption
     // marquee, RefreshErrorAP, empty the macro lists, forget LED type, report rate and pending
-    // restart. The link then clears its storage kinds, shows the notice and drops the handles.
+    // restart. The link then clears its storage kinds, drops the handles and shows the notice.
     virtual void DeviceLost() {}
     // The identity fits this build: run the read cycle (Btn_Read).
     virtual void ReadCycleRequested() {}
@@ -137,7 +137,7 @@ class DeviceLink {
     bool DevTimerRunning() const { return devTimerRunning_; }
     // Forgets the handles and searches again at once; true when the mouse was found.
     bool ReFindDev();
-    // No-device state: listener, storage kinds cleared, Str100 "\r" Str101 shown, handles dropped.
+    // No-device state: listener, storage kinds cleared, handles dropped, Str100 "\r" Str101 shown.
     void DeviceLost();
     // Drops both handles without any notice (window closing).
     void CloseDevice();

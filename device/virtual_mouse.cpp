@@ -22,12 +22,24 @@ std::uint8_t SectionChecksum(std::span<const std::uint8_t> bytes) {
     return static_cast<std::uint8_t>((sum & 0xFF) ^ 0x5A);
 }
 
+// Counts the handles of a port that are still open.
+class LiveCount {
+  public:
+    explicit LiveCount(std::shared_ptr<int> count) : count_(std::move(count)) { ++*count_; }
+    ~LiveCount() { --*count_; }
+    LiveCount(const LiveCount&) = delete;
+    LiveCount& operator=(const LiveCount&) = delete;
+
+  private:
+    std::shared_ptr<int> count_;
+};
+
 // One opened interface of the virtual mouse. It dies with the mouse's generation: after a
 // restart or unplug the old handle fails like a hidraw fd of a removed device.
 class MouseInterface : public HidDevice {
   public:
-    MouseInterface(VirtualMouse& mouse, int iface)
-        : mouse_(mouse), iface_(iface), generation_(mouse.Generation()) {}
+    MouseInterface(VirtualMouse& mouse, int iface, std::shared_ptr<int> live)
+        : live_(std::move(live)), mouse_(mouse), iface_(iface), generation_(mouse.Generation()) {}
 
     bool GetAttributes(HidAttributes& out) override {
         if (!Alive()) return false;
@@ -48,6 +60,7 @@ class MouseInterface : public HidDevice {
 
   private:
     bool Alive() { return mouse_.Generation() == generation_ && mouse_.Present(); }
+    LiveCount live_;
     VirtualMouse& mouse_;
     int iface_;
     std::uint64_t generation_;
@@ -56,7 +69,8 @@ class MouseInterface : public HidDevice {
 // Any other interface: answers everything, so a link that picks it gives itself away.
 class OtherInterface : public HidDevice {
   public:
-    explicit OtherInterface(VirtualInterface iface) : iface_(std::move(iface)) {}
+    OtherInterface(VirtualInterface iface, std::shared_ptr<int> live)
+        : live_(std::move(live)), iface_(std::move(iface)) {}
     bool GetAttributes(HidAttributes& out) override {
         out = iface_.attributes;
         return true;
@@ -72,6 +86,7 @@ class OtherInterface : public HidDevice {
     }
 
   private:
+    LiveCount live_;
     VirtualInterface iface_;
 };
 
@@ -158,7 +173,7 @@ bool VirtualMouse::HandleSetFeature(int iface, const Report& report) {
     if (!Present()) return false;
     VirtualExchange entry{iface, false, report, {}, false};
     entry.accepted = Accept(iface, report);
-    log_.push_back(entry);
+    if (options_.keepLog) log_.push_back(entry);
     CountReport();
     return entry.accepted;
 }
@@ -278,7 +293,7 @@ bool VirtualMouse::HandleGetFeature(int iface, Report& report) {
             report = reply;
         }
     }
-    log_.push_back(entry);
+    if (options_.keepLog) log_.push_back(entry);
     CountReport();
     return entry.accepted;
 }
@@ -329,14 +344,14 @@ std::unique_ptr<HidDevice> VirtualHidPort::Open(const std::string& path) {
         if (!mouse_ || !mouse_->Present() || i < 0 || i >= mouse_->InterfaceCount()) {
             return nullptr;
         }
-        return std::make_unique<MouseInterface>(*mouse_, i);
+        return std::make_unique<MouseInterface>(*mouse_, i, live_);
     }
     if (p.starts_with(kOtherPathPrefix)) {
         const int id = number(kOtherPathPrefix);
         for (const Extra& e : extras_) {
             if (e.id == id) {
                 if (!e.iface.openable) return nullptr;
-                return std::make_unique<OtherInterface>(e.iface);
+                return std::make_unique<OtherInterface>(e.iface, live_);
             }
         }
     }
@@ -348,6 +363,9 @@ std::vector<HidInterfaceInfo> VirtualHidPort::Describe() {
     for (HidInterfaceInfo& row : rows) {
         if (row.path.starts_with(kMousePathPrefix)) {
             row.name = "KELV731x virtual mouse";
+            if (mouse_ && mouse_->InterfaceCount() > 1) {
+                row.name += row.path.back() == '0' ? " (commands)" : " (data)";
+            }
             continue;
         }
         for (const Extra& e : extras_) {

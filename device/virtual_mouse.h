@@ -36,6 +36,8 @@ struct VirtualMouseOptions {
     // Commands on one interface and data on another.
     bool separateInterfaces = false;
     std::uint64_t restartMicros = kDefaultRestartMicros;
+    // Record every report in Log(); long-running demos may turn it off.
+    bool keepLog = true;
     VirtualMouseFaults faults;
 };
 
@@ -139,6 +141,8 @@ class VirtualHidPort : public HidPort {
     std::unique_ptr<HidDevice> Open(const std::string& path) override;
     std::vector<HidInterfaceInfo> Describe() override;
     int OpenCount() const { return opens_; }
+    // Handles opened through this port and not yet closed.
+    int OpenHandles() const { return *live_; }
 
   private:
     struct Extra {
@@ -150,6 +154,7 @@ class VirtualHidPort : public HidPort {
     std::vector<Extra> extras_;
     int nextId_ = 0;
     int opens_ = 0;
+    std::shared_ptr<int> live_ = std::make_shared<int>(0);
 };
 
 // --- Keeping a virtual mouse between runs ---

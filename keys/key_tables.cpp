@@ -163,6 +163,15 @@ constexpr KeyRow kRows[] = {
 };
 
 static_assert(std::size(kRows) == kKeyIndexCount);
+static_assert(kh_Numpad0 == 30 && kh_F1 == 46 && kh_F13 == 58 && kh_Numlock == 70 && kh_A == 78 &&
+              kh_0 == 104 && kh_OEM_1 == 114 && kh_Browser_Back == 126 && kh_Return_KP == 144);
+
+constexpr bool RowsInIndexOrder() {
+    for (std::size_t i = 0; i < std::size(kRows); ++i)
+        if (kRows[i].index != i) return false;
+    return true;
+}
+static_assert(RowsInIndexOrder());
 
 struct Tables {
     std::array<TKeyboardHookKey, 256> byVk{};

@@ -2,56 +2,17 @@
 
 #include <utility>
 
+#include "keys/catalogue.h"
 #include "keys/key_tables.h"
 
 namespace kelv::keys {
 namespace {
 
-// Codes named by a fixed language string, compared as exact texts.
-struct FixedName {
-    std::string_view code;
-    std::string_view key;
-};
-
-constexpr FixedName kMouseNames[] = {
-    {"01010000", "Str210"}, {"01020000", "Str211"}, {"01040000", "Str212"},
-    {"01080000", "Str213"}, {"01100000", "Str214"},
-};
-
-constexpr FixedName kFunctionNames[] = {
-    {"08000000", "Str241"},
-    {"07000000", "Str242"},
-    {"09000000", "Str243"},
-    {"0C000000", "Str244"},
-    {"07010000", "Str245"},
-    {"0E000000", "Str246"},
-    {"09010000", "Str247"},
-    {"09020000", "Str248"},
-    {"0300CD00", "Str250"},
-    {"0300B700", "Str251"},
-    {"0300B600", "Str252"},
-    {"0300B500", "Str253"},
-    {"0300E900", "Str254"},
-    {"0300EA00", "Str255"},
-    {"0300E200", "Str256"},
-    {"03022300", "Str260"},
-    {"03022100", "Str261"},
-    {"03022400", "Str262"},
-    {"03022500", "Str263"},
-    {"03022600", "Str264"},
-    {"03022700", "Str265"},
-    {"03022A00", "Str266"},
-    {"03019400", "Str270"},
-    {"03019200", "Str271"},
-    {"03018A00", "Str272"},
-    // Win + D is always "Desktop", never a combination text.
-    {"02080700", "Str273"},
-};
-
-template <std::size_t N>
-const FixedName* Find(const FixedName (&table)[N], std::string_view text) {
-    for (const FixedName& entry : table)
-        if (entry.code == text) return &entry;
+// The language string of a catalogue code, compared as an exact text. The fixed codes begin
+// with neither "05" nor "06", so looking them up first keeps the naming order.
+const CatalogueEntry* FixedName(std::string_view text) {
+    for (const CatalogueEntry& entry : Catalogue())
+        if (!entry.codeText.empty() && entry.codeText == text) return &entry;
     return nullptr;
 }
 
@@ -100,8 +61,8 @@ int FireKeyOfCode(const KeyFunctionCode& code, std::uint8_t fireKeyIds) {
 }
 
 CodeName NameOfCode(std::string_view text, const NamingContext& context) {
-    if (const FixedName* entry = Find(kMouseNames, text))
-        return {context.strings.Text(entry->key), std::nullopt};
+    if (const CatalogueEntry* entry = FixedName(text))
+        return {context.strings.Text(entry->nameKey), std::nullopt};
     const auto code = ParseCodeText(text);
     if (!code) return {};
     if (text.starts_with("06")) {
@@ -110,8 +71,6 @@ CodeName NameOfCode(std::string_view text, const NamingContext& context) {
                 FireSettingsUpdate{fireKey, FireSettingsFromCode(*code)}};
     }
     if (text.starts_with("05")) return {context.strings.Text("Str234"), std::nullopt};
-    if (const FixedName* entry = Find(kFunctionNames, text))
-        return {context.strings.Text(entry->key), std::nullopt};
     return {CombinationText(text, context.macros), std::nullopt};
 }
 

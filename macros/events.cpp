@@ -1,5 +1,7 @@
 #include "macros/events.h"
 
+#include <algorithm>
+
 namespace kelv::macros {
 
 std::uint8_t MouseRecord(MouseButton button, bool press) {
@@ -62,6 +64,27 @@ bool IsWellFormedEvents(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > kMaxEventBytes) return false;
     const EventWalk walk = WalkEvents(bytes);
     return walk.terminated && walk.eventBytes + 1 == bytes.size();
+}
+
+std::vector<std::uint8_t> TruncateEvents(std::span<const std::uint8_t> events,
+                                         std::size_t maxBytes) {
+    const std::size_t room = maxBytes == 0 ? 0 : maxBytes - 1;
+    const EventWalk walk = WalkEvents(events, std::min(room, kMaxEventBytes - 1));
+    std::vector<std::uint8_t> out(events.begin(),
+                                  events.begin() + static_cast<std::ptrdiff_t>(walk.eventBytes));
+    out.push_back(kTerminator);
+    return out;
+}
+
+std::string EventsToHex(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (std::uint8_t b : bytes) {
+        hex += kDigits[b >> 4];
+        hex += kDigits[b & 0xF];
+    }
+    return hex;
 }
 
 }  // namespace kelv::macros

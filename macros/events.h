@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelv::macros {
 
@@ -69,5 +71,13 @@ EventWalk WalkEvents(std::span<const std::uint8_t> bytes,
 // True when `bytes` is a whole macro: complete records, one terminator, and nothing after it,
 // at most kMaxEventBytes long.
 bool IsWellFormedEvents(std::span<const std::uint8_t> bytes);
+
+// The complete records of `events` that fit, with a terminator, into `maxBytes` (at least 1):
+// for keeping a recording that ran past its room instead of losing it.
+std::vector<std::uint8_t> TruncateEvents(std::span<const std::uint8_t> events,
+                                         std::size_t maxBytes);
+
+// Two upper-case hex digits per byte (the hidden hex text of the selected macro's events).
+std::string EventsToHex(std::span<const std::uint8_t> bytes);
 
 }  // namespace kelv::macros

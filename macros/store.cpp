@@ -131,6 +131,11 @@ int MacroStore::Length(int slot) const {
     return slots_[static_cast<std::size_t>(slot)].length;
 }
 
+int MacroStore::RecordingBase(int slot) const {
+    if (layout_ != MacroLayout::kPacked || !InUse(slot)) return 0;
+    return totalLength_ - Length(slot) + static_cast<int>(kNameFieldSize);
+}
+
 StoreResult MacroStore::AddMacro(std::string_view name, int roomLimit) {
     if (layout_ != MacroLayout::kPacked) return StoreResult::kNoStorage;
     const int count = MacroCount();
@@ -286,6 +291,13 @@ void MacroStore::WriteSlot(int slot, const NameField* name, std::span<const std:
     s.length = static_cast<int>(kNameFieldSize + events.size());
     if (name) s.name = *name;
     RefreshMacro7311();
+}
+
+std::size_t MacroStore::EventRoom(int slot) const {
+    if (layout_ == MacroLayout::kNone || !InUse(slot)) return 0;
+    if (layout_ == MacroLayout::kPaged) return kMaxEventBytes;
+    const int free = static_cast<int>(kPackedAreaSize) - RecordingBase(slot);
+    return static_cast<std::size_t>(std::clamp(free, 0, static_cast<int>(kMaxEventBytes)));
 }
 
 StoreResult MacroStore::StoreEvents(int slot, std::span<const std::uint8_t> events) {

@@ -32,6 +32,15 @@ inline constexpr std::uint16_t kNameBlockAddress = 0x3000;
 // Record length of a macro without events: name field and terminator.
 inline constexpr int kEmptyMacroLength = static_cast<int>(kNameFieldSize) + 1;
 
+// Upper bound on TotalLength while recording or adding a macro: a little below the area (the
+// packed 512 bytes, or one 256-byte page) so the last event and its release still fit; 4 bytes
+// more when no delays are recorded.
+constexpr int RoomLimit(MacroLayout layout, bool noDelay) {
+    if (layout == MacroLayout::kPacked) return noDelay ? 504 : 500;
+    if (layout == MacroLayout::kPaged) return noDelay ? 248 : 244;
+    return 0;
+}
+
 // Device address of page `slot` of the paged layout.
 constexpr std::uint16_t PageAddress(int slot) {
     return static_cast<std::uint16_t>(kPageBaseAddress + 0x100 * slot);
@@ -99,6 +108,9 @@ class MacroStore {
     int TotalLength() const { return totalLength_; }
     // Record length of a packed slot: 0 unused, 33 no events.
     int Length(int slot) const;
+    // TotalLength with the slot's events taken out but its name kept: where TotalLength stands
+    // when a recording into that slot starts. 0 for a slot not in use.
+    int RecordingBase(int slot) const;
     // Adds a macro without events after the last one. `roomLimit` is the caller's bound on
     // TotalLength: refused when 15 macros exist or TotalLength + 32 >= roomLimit.
     StoreResult AddMacro(std::string_view name, int roomLimit);
@@ -129,6 +141,9 @@ class MacroStore {
     std::vector<std::string> Names() const;
     // The same rows with their slots and addresses.
     std::vector<MacroEntry> Entries() const;
+    // The names each layout's lists are filled with (both equal Names()).
+    std::vector<std::string> RefreshMacroName7311() const { return Names(); }
+    std::vector<std::string> RefreshMacroName() const { return Names(); }
     // Writes the slot's name field. Packed slots must be in use.
     StoreResult SetName(int slot, std::string_view name);
 
@@ -141,9 +156,17 @@ class MacroStore {
     // Stores new events (terminator included) for a slot: its buffer or page is cleared and
     // written from the start; packed, the area is rebuilt. Refused bytes change nothing.
     StoreResult StoreEvents(int slot, std::span<const std::uint8_t> events);
+    // Most event bytes (terminator included) StoreEvents accepts for the slot now: 256, or less
+    // where the rest of the packed area is short. 0 for a slot not in use.
+    std::size_t EventRoom(int slot) const;
     // Name field and events together, as a one-macro file brings them; validated like
     // StoreEvents. The buffer after the terminator is zeroed.
     StoreResult SetSlot(int slot, const NameField& name, std::span<const std::uint8_t> events);
+    // Leaves the macro its name and no events (packed: Length 33; paged: a zeroed page).
+    StoreResult ClearMacro(int slot) {
+        static constexpr std::uint8_t kNoEvents[] = {kTerminator};
+        return StoreEvents(slot, kNoEvents);
+    }
 
   private:
     struct PackedSlot {

@@ -13,9 +13,9 @@ namespace kelv::res {
 namespace {
 
 // Pictures beyond this are refused rather than allocated: the skin is a few hundred pixels.
-constexpr std::uint32_t kMaxSide = 16384;
-constexpr std::uint64_t kMaxPixels = 16u * 1024u * 1024u;
-constexpr std::uint64_t kMaxAnimationBytes = 256u * 1024u * 1024u;
+constexpr std::uint32_t kMaxSide = 8192;
+constexpr std::uint64_t kMaxPixels = 4u * 1024u * 1024u;
+constexpr std::uint64_t kMaxAnimationBytes = 128u * 1024u * 1024u;
 
 // ---- PNG ----------------------------------------------------------------------------------
 // libpng reports errors by longjmp. Only the two small functions below call setjmp, and
@@ -122,6 +122,7 @@ std::string GifCheckSizes(std::span<const std::uint8_t> d) {
         while (p < d.size() && d[p] != 0) p += 1u + d[p];
         ++p;
     };
+    std::uint64_t total = 0;
     while (p < d.size()) {
         std::uint8_t tag = d[p++];
         if (tag == 0x3B) break;
@@ -133,6 +134,8 @@ std::string GifCheckSizes(std::span<const std::uint8_t> d) {
             std::uint64_t w = d[p + 4] | (d[p + 5] << 8);
             std::uint64_t h = d[p + 6] | (d[p + 7] << 8);
             if (w * h > kMaxPixels) return "frame too large";
+            total += w * h;
+            if (total * 4 > kMaxAnimationBytes) return "animation too large";
             p += 9 + table(d[p + 8]);
             ++p;  // LZW code size
             skipSubBlocks();

@@ -1,5 +1,6 @@
 #include "resources/layout.h"
 
+#include <algorithm>
 #include <deque>
 #include <limits>
 #include <unordered_map>
@@ -396,6 +397,41 @@ WebLink LoadWebLink(LayoutRead* read) {
     WebLink link = WebLinkFrom(local);
     if (read != nullptr) *read = std::move(local);
     return link;
+}
+
+LayoutRect PairLabelRect(int x, int y, int width, int height, int frontInset, int backInset) {
+    return {x + frontInset, y, std::max(0, width - frontInset - backInset), height};
+}
+
+LayoutPoint TenStepPicture(int x, int y, int width, int k) {
+    return {x + (k - 1) * width, y};
+}
+
+LayoutPoint TenStepLabel(int x, int y, int width, int k) {
+    return {x + (k - 1) * width - 4, y + 8};
+}
+
+std::optional<LayoutPoint> DpiStepPicture(int orientation, int x, int y, int width, int height,
+                                          int k) {
+    if (orientation == 1) return LayoutPoint{x + (k - 1) * width, y};
+    if (orientation == 0) return LayoutPoint{x, y - (k - 1) * height};
+    return std::nullopt;
+}
+
+LayoutPoint ChoiceLabel(int x, int y) {
+    return {x - 4, y - 2};
+}
+LayoutPoint InsertDelayLabel(int x, int y) {
+    return {x - 74, y + 2};
+}
+LayoutPoint InsertDelayUnitLabel(int x, int y) {
+    return {x + 44, y + 2};
+}
+
+LayoutRgb SplitLayoutColour(int colour) {
+    auto c = static_cast<std::uint32_t>(colour);
+    return {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>((c >> 8) & 0xFF),
+            static_cast<std::uint8_t>((c >> 16) & 0xFF)};
 }
 
 }  // namespace kelv::res

@@ -121,4 +121,48 @@ struct WebLink {
 WebLink LoadWebLink(LayoutRead* read = nullptr);
 WebLink WebLinkFrom(const LayoutRead& read);
 
+// ---- Placement rules shared by the window and its tests -----------------------------------
+
+struct LayoutPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const LayoutPoint&) const = default;
+};
+
+struct LayoutRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const LayoutRect&) const = default;
+};
+
+// The label of a skinned pair whose picture (width x height) sits at (x, y): the picture's
+// rectangle narrowed by the front and back insets; insets wider than the picture leave no width.
+LayoutRect PairLabelRect(int x, int y, int width, int height, int frontInset = 0,
+                         int backInset = 0);
+
+// Step k (from 1) of a ten-step strip at (x, y) whose first picture is `width` wide, and its
+// number label.
+LayoutPoint TenStepPicture(int x, int y, int width, int k);
+LayoutPoint TenStepLabel(int x, int y, int width, int k);
+
+// Step k (from 1) of a twelve-step DPI strip: orientation 1 a row to the right, 0 a column
+// growing upward from y; any other orientation leaves the pictures where they are (nullopt).
+std::optional<LayoutPoint> DpiStepPicture(int orientation, int x, int y, int width, int height,
+                                          int k);
+
+// Click label of a choice picture (report rate, lighting mode) at (x, y).
+LayoutPoint ChoiceLabel(int x, int y);
+// lbl_Delay and lbl_s_A beside the insert delay box at (x, y).
+LayoutPoint InsertDelayLabel(int x, int y);
+LayoutPoint InsertDelayUnitLabel(int x, int y);
+
+// A layout colour (red + 256 green + 65536 blue) split into its channels.
+struct LayoutRgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const LayoutRgb&) const = default;
+};
+LayoutRgb SplitLayoutColour(int colour);
+
 }  // namespace kelv::res

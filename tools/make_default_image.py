@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the embedded default image KELV731xData (768 bytes, EEPROM macro storage).
+"""Writes the embedded default image KELV731xData (768 bytes, I2C macro storage).
 
 Run it by hand after changing a default; the build uses the committed .bin and never runs this.
 
@@ -22,7 +22,6 @@ PROFILE_SIZE = 145
 IMAGE_SIZE = 768
 MACRO_AREA_OFFSET = 256
 MACRO_AREA_SIZE = 512
-MACRO_AREA_BASE = 0x0200
 NAME_FIELD_SIZE = 32
 MAX_PACKED_MACROS = 15
 
@@ -33,11 +32,11 @@ def checksum(data):
 
 def parameter_section():
     p = bytearray(PARAMETER_SIZE)
-    p[0] = 0xE0  # StorageMarker: EEPROM macro storage
+    p[0] = 0xE0  # StorageMarker: I2C macro storage
     p[1] = 0x31  # FireKeyIds
     p[2:4] = VENDOR_ID.to_bytes(2, "big")
     p[4:6] = PRODUCT_ID.to_bytes(2, "big")
-    p[6] = 0xBF  # ModeFlags: EEPROM macros, 1000 Hz
+    p[6] = 0xBF  # ModeFlags: I2C macro storage, 1000 Hz
     p[7:33] = bytes.fromhex(
         "7F 7F BF AF 00 00 45 02 EF 10 70 10 40 10 FF 00 58 00 03 03 48 96 FA 20 03 02")
     p[33] = 0  # ActiveProfile

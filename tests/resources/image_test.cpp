@@ -311,6 +311,18 @@ TEST(DecodeGif, DamagedInputIsAnError) {
     }
 }
 
+TEST(LoadPicture, MissingOrUndecodableResource) {
+    try {
+        LoadPicture("NoSuchPicture");
+        ADD_FAILURE() << "expected ResourceError";
+    } catch (const ResourceError& e) {
+        EXPECT_STREQ(e.what(), "Resource NoSuchPicture not found");
+    }
+    // The default data image is built in but is no picture.
+    EXPECT_THROW(LoadPicture("KELV731xData"), ImageError);
+    EXPECT_THROW(LoadAnimation("KELV731xData"), ImageError);
+}
+
 // ---- Built-in skin ------------------------------------------------------------------------
 
 TEST(SkinPictures, EveryCataloguePictureDecodesAtItsSize) {
@@ -319,14 +331,16 @@ TEST(SkinPictures, EveryCataloguePictureDecodesAtItsSize) {
         int width, height;
     };
     const Entry catalogue[] = {
+        // The language 2 and 3 sets have the sizes of language 1's, so that a build whose
+        // first layout enables those languages shows whole pages.
         {"L1_BackGround", 800, 600}, {"L1_Back1", 472, 379},
         {"L1_Back2", 705, 374},      {"L1_Back3", 581, 281},
-        {"L1_Back4", 600, 346},      {"L2_BackGround", 23, 4},
-        {"L2_Back1", 23, 4},         {"L2_Back2", 23, 4},
-        {"L2_Back3", 23, 4},         {"L2_Back4", 23, 4},
-        {"L3_BackGround", 23, 4},    {"L3_Back1", 23, 4},
-        {"L3_Back2", 23, 4},         {"L3_Back3", 23, 4},
-        {"L3_Back4", 23, 4},         {"Update", 540, 102},
+        {"L1_Back4", 600, 346},      {"L2_BackGround", 800, 600},
+        {"L2_Back1", 472, 379},      {"L2_Back2", 705, 374},
+        {"L2_Back3", 581, 281},      {"L2_Back4", 600, 346},
+        {"L3_BackGround", 800, 600}, {"L3_Back1", 472, 379},
+        {"L3_Back2", 705, 374},      {"L3_Back3", 581, 281},
+        {"L3_Back4", 600, 346},      {"Update", 540, 102},
         {"BtnS_01", 66, 30},         {"BtnS_02", 66, 30},
         {"BtnS_03", 66, 30},         {"SetS_01", 127, 36},
         {"SetS_02", 127, 36},        {"SetS_03", 127, 36},
@@ -354,6 +368,14 @@ TEST(SkinPictures, EveryCataloguePictureDecodesAtItsSize) {
         Image image = LoadPicture(e.name);
         EXPECT_EQ(image.width, e.width) << e.name;
         EXPECT_EQ(image.height, e.height) << e.name;
+    }
+    // The window backgrounds carry no transparency: the window is shaped by a key colour.
+    for (const char* name : {"L1_BackGround", "L2_BackGround", "L3_BackGround"}) {
+        Image image = LoadPicture(name);
+        bool opaque = true;
+        for (std::size_t i = 3; i < image.rgba.size(); i += 4)
+            opaque = opaque && image.rgba[i] == 255;
+        EXPECT_TRUE(opaque) << name;
     }
 }
 

@@ -368,3 +368,30 @@ TEST(ShippedLayouts, DesignValues) {
 
 }  // namespace
 }  // namespace kelv::res
+
+namespace kelv::res {
+namespace {
+
+TEST(Placement, LabelsStripsAndOffsets) {
+    // Section B insets on a 127 x 36 picture at (50, 497).
+    EXPECT_EQ(PairLabelRect(50, 497, 127, 36, 12, 12), (LayoutRect{62, 497, 103, 36}));
+    EXPECT_EQ(PairLabelRect(50, 497, 127, 36), (LayoutRect{50, 497, 127, 36}));
+    EXPECT_EQ(PairLabelRect(0, 0, 20, 10, 15, 15).width, 0);  // insets wider than the picture
+
+    EXPECT_EQ(TenStepPicture(100, 50, 24, 1), (LayoutPoint{100, 50}));
+    EXPECT_EQ(TenStepPicture(100, 50, 24, 10), (LayoutPoint{316, 50}));
+    EXPECT_EQ(TenStepLabel(100, 50, 24, 3), (LayoutPoint{144, 58}));
+
+    EXPECT_EQ(DpiStepPicture(1, 10, 300, 19, 11, 12), (LayoutPoint{10 + 11 * 19, 300}));
+    EXPECT_EQ(DpiStepPicture(0, 10, 300, 19, 11, 12), (LayoutPoint{10, 300 - 11 * 11}));
+    EXPECT_EQ(DpiStepPicture(2, 10, 300, 19, 11, 12), std::nullopt);
+
+    EXPECT_EQ(ChoiceLabel(612, 240), (LayoutPoint{608, 238}));
+    EXPECT_EQ(InsertDelayLabel(136, 20).x, 62);
+    EXPECT_EQ(InsertDelayUnitLabel(136, 20).x, 180);
+
+    EXPECT_EQ(SplitLayoutColour(113 + 256 * 111 + 65536 * 100), (LayoutRgb{113, 111, 100}));
+}
+
+}  // namespace
+}  // namespace kelv::res

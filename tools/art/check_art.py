@@ -117,11 +117,80 @@ def main():
         for k in required:
             if k.lower() not in keys:
                 faults.append(f"{fname}: {k} missing")
+        if n:
+            faults += geometry_faults(fname, keys)
     print(f"total {total} bytes")
     if faults:
         print("\n".join(faults))
         sys.exit(1)
     print("all good")
+
+
+def geometry_faults(fname, keys):
+    """Controls in sight stay inside the window and do not overlap their neighbours."""
+    faults = []
+
+    def rect(prefix, size, shown_key=None):
+        if shown_key and keys.get(shown_key.lower()) != "1":
+            return None
+        x, y = int(keys[prefix.lower() + "_x"]), int(keys[prefix.lower() + "_y"])
+        if x >= 1000 or y >= 1000:
+            return None
+        return (x, y, x + size[0], y + size[1])
+
+    def inside(r, box):
+        return r[0] >= box[0] and r[1] >= box[1] and r[2] <= box[2] and r[3] <= box[3]
+
+    def overlap(a, b):
+        return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
+
+    S = L.SIZES
+    f, b = int(keys["btn_space_f"]), int(keys["btn_space_b"])
+    nav = [rect(f"Btn_B{k}", S["SetS_01"], f"Btn_B{k}_Enable") for k in range(1, 13)]
+    # the pictures' slanted ends may interlock; their caption labels may not overlap
+    nav_labels = [(r[0] + f, r[1], r[2] - b, r[3]) if r else None for r in nav]
+    groups = {
+        "navigation": nav_labels,
+        "keys": [rect(f"Key{k}", S["KeyS_01"], f"Key{k}_Enable") for k in range(1, 13)],
+        "macro buttons": [rect(b, S["MacroS_01"]) for b in (
+            "BtnStart", "BtnDel", "BtnInsert", "BtnClear", "BtnSaveMacro", "BtnRename",
+            "BtnNewMacro", "BtnDelMacro", "BtnExportOne", "BtnExport", "BtnImportOne",
+            "BtnImport")],
+        "lighting colours": [rect(f"LEDColor{c}", S["Col_F"]) for c in range(1, 8)],
+        "DPI colours": [rect(f"DPI{n}_Color", S["Col_F"]) for n in range(1, 9)],
+        "DPI strips": [rect(f"DPI{n}_Steps", (12 * L.BAR2_W, S["Bar2_E"][1]))
+                       for n in range(1, 9)] + [rect("AIMDPI_Steps", (12 * L.BAR2_W, 11))],
+        "ten-step strips": [rect(s, (10 * L.BAR1_W, 22)) for s in ("Spd", "DbSpd", "ScrSpd")],
+        "report rate": [rect(f"Rep{k}", (70, 16)) for k in range(1, 5)],
+        "lighting modes": [rect(k, (80, 16)) for k in ["LEDOff"] +
+                           [f"LEDMode{m}" for m in range(1, 6)]],
+        "fire keys": [rect(f"FK{f}{s}", L.CONTROL_SIZES[e]) for f in (1, 2, 3)
+                      for s, e in (("Cnt", "Edt_Repeat"), ("Delay", "Edt_DelayTime"))] +
+                     [rect(f"FK{f}Continue", S["CbS_E"]) for f in (1, 2, 3)],
+    }
+    for name, rects in groups.items():
+        rects = [r for r in rects if r]
+        for i, a in enumerate(rects):
+            if not inside(a, (0, 0, 800, 600)):
+                faults.append(f"{fname}: a control of {name} leaves the window: {a}")
+            for b in rects[i + 1:]:
+                if overlap(a, b):
+                    faults.append(f"{fname}: {name} overlap: {a} {b}")
+    cover = (int(keys["disable_x"]), int(keys["disable_y"]),
+             int(keys["disable_x"]) + int(keys["disable_w"]),
+             int(keys["disable_y"]) + int(keys["disable_h"]))
+    for r in filter(None, groups["keys"]):
+        if not inside(r, cover):
+            faults.append(f"{fname}: key caption {r} is not under the Disable cover")
+    for r in filter(None, nav):
+        if overlap(r, cover):
+            faults.append(f"{fname}: navigation button {r} lies under the Disable cover")
+    for p, name in ((1, "L1_Back1"), (2, "L1_Back2"), (3, "L1_Back3"), (4, "L1_Back4"),
+                    (5, "Update")):
+        r = rect(f"P{p}", S[name])
+        if not inside(r, (0, 0, 800, 600)):
+            faults.append(f"{fname}: page image P{p} leaves the window: {r}")
+    return faults
 
 
 def required_keys():

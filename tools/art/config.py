@@ -74,7 +74,12 @@ TEXTS = {
     "fire_row": {1: "连击键{n}", 2: "連擊鍵{n}", 3: "Fire Key {n}"},
     "fire_count": {1: "次数", 2: "次數", 3: "Repeat"},
     "fire_delay": {1: "间隔(ms)", 2: "間隔(ms)", 3: "Delay (ms)"},
-    "fire_cont": {1: "连续", 2: "連續", 3: "Hold"},
+    "fire_cont": {1: "连续", 2: "連續", 3: "Continuous"},
+    "dpi_hint": {
+        1: "点击档位名称启用或停用该档；\n点击方框将其设为当前档位。",
+        2: "點擊檔位名稱啟用或停用該檔；\n點擊方框將其設為當前檔位。",
+        3: "Click a level's name to switch it on or off;\nclick its box to make it the current level.",
+    },
     "speed": {1: "指针速度", 2: "指標速度", 3: "Pointer Speed"},
     "dbspeed": {1: "双击速度", 2: "雙擊速度", 3: "Double-Click Speed"},
     "scroll": {1: "滚轮行数", 2: "滾輪行數", 3: "Scroll Lines"},

@@ -106,8 +106,15 @@ def background(lay):
     p.stroke("line", [(20, foot[0][1]), (780, foot[0][1])], C.PANEL_EDGE, width=1)
 
     # wells behind the buttons in sight
-    for (bx, by) in lay.nav_buttons():
-        well(p, (bx - 3, by - 3, bx + L.SET_W + 3, by + L.SET_H + 3), r=7, alpha=150)
+    # one well per run of neighbouring buttons
+    runs = []
+    for (bx, by) in sorted(lay.nav_buttons(), key=lambda b: (b[1], b[0])):
+        if runs and runs[-1][1] == by and bx - runs[-1][2] < 12:
+            runs[-1][2] = bx + L.SET_W
+        else:
+            runs.append([bx, by, bx + L.SET_W])
+    for x0, y0, x1 in runs:
+        well(p, (x0 - 4, y0 - 4, x1 + 4, y0 + L.SET_H + 4), r=8, alpha=150)
     for (bx, by) in (lay.s["reset"], lay.s["exit"]):
         well(p, (bx + 6, by - 1, bx + L.BTN_W - 6, by + L.BTN_H + 1), r=15, alpha=150)
     wx, wy = L.WEB_POS
@@ -160,8 +167,8 @@ def _avoid_key(img):
 
 # --- key page ----------------------------------------------------------------------------------
 
-MOUSE_RIGHT = [(236, 40), (268, 43), (298, 56), (318, 86), (327, 136), (336, 196), (342, 250),
-               (336, 302), (314, 340), (278, 358), (236, 362)]
+MOUSE_RIGHT = [(236, 36), (276, 39), (307, 52), (325, 78), (330, 115), (327, 160), (329, 200),
+               (338, 245), (341, 290), (328, 328), (297, 352), (236, 362)]
 
 
 def mouse_outline():
@@ -186,10 +193,13 @@ def key_page(lay):
     from PIL import ImageChops
     fm = ImageChops.multiply(bm, front)
     p.fill(fm, (72, 80, 96), (44, 49, 60), box=(0, 40, 0, 140))
-    p.stroke("line", split, (16, 18, 23), width=2)
-    p.stroke("line", [(236, 42), (236, 138)], (16, 18, 23), width=2)
+    inside = Pic(W, H)
+    inside.stroke("line", split, (16, 18, 23), width=2)
+    inside.stroke("line", [(x, y + 1.5) for x, y in split], (90, 100, 118), width=1, alpha=120)
+    inside.stroke("line", [(236, 36), (236, 138)], (16, 18, 23), width=2)
+    inside.clip(bm)
+    p.over(inside.img)
     p.stroke("poly", body, (96, 106, 124), width=2)
-    p.stroke("line", [(x, y + 1.5) for x, y in split], (90, 100, 118), width=1, alpha=120)
     # grip texture along the flanks
     for side in (-1, 1):
         for i in range(7):
@@ -207,10 +217,9 @@ def key_page(lay):
     for (y0, y1) in ((146, 164), (170, 188)):
         p.solid("rrect", (227, y0, 245, y1), (12, 14, 18), r=5)
         p.fill(p.shape_mask("rrect", (228, y0 + 1, 244, y1 - 1), r=4), (70, 78, 94), (40, 45, 55))
-    text(p.img, (0, 0), "", lang_font(lang, 8), C.TEXT)
     # side buttons (left flank: forward, back, rear; right flank: front, rear)
-    sides = [(129, 172, 145, 206), (127, 214, 143, 248), (128, 258, 144, 290),
-             (327, 184, 343, 216), (329, 230, 345, 262)]
+    sides = [(129, 172, 145, 206), (125, 214, 141, 248), (124, 258, 140, 290),
+             (327, 184, 343, 216), (332, 230, 348, 262)]
     for b in sides:
         p.solid("rrect", (b[0] - 1, b[1] - 1, b[2] + 1, b[3] + 1), (12, 14, 18), r=7)
         p.fill(p.shape_mask("rrect", b, r=6), (84, 92, 108), (44, 49, 60))
@@ -287,6 +296,9 @@ def advanced_page(lay):
     text(img, (lv1["Color"][0] + 16, hy), tr("dpi_colour", lang), f_head, C.TEXT_DIM,
          anchor="mm")
     card_title(img, lang, c["aim"], tr("aim", lang))
+    if H - c["aim"][3] > 60:  # room left under the DPI cards
+        text(img, (14, c["aim"][3] + 16), tr("dpi_hint", lang), lang_font(lang, 11), C.TEXT_DIM,
+             spacing=5)
     card_title(img, lang, c["rate"], tr("rate", lang))
     f_opt = lang_font(lang, 12)
     for k, (x, y) in g["rep"].items():
@@ -335,6 +347,14 @@ def breathing_page(lay):
         p.glow("rrect", (x, y + 1, x + 32, y + 33), (0, 0, 0), radius=2, alpha=160)
     sx, sy = g["step"]
     strip_well(p, sx, sy, 10, L.BAR1_W, L.SIZES["Bar1_E"][1])
+    # a breathing wave in the free part of the step card
+    x0, y0, x1, y1 = g["cards"]["step"]
+    wx0, wx1, mid, amp = sx + 10 * L.BAR1_W + 40, x1 - 24, (y0 + y1) / 2 + 4, 22
+    wave = [(x, mid - amp * math.cos((x - wx0) / (wx1 - wx0) * 4 * math.pi))
+            for x in range(int(wx0), int(wx1) + 1, 2)]
+    p.glow("line", wave, C.ACCENT, radius=4, alpha=170, width=3)
+    p.stroke("line", wave, C.ACCENT_SOFT, width=1.6)
+    p.stroke("line", [(wx0, mid + amp + 8), (wx1, mid + amp + 8)], C.PANEL_EDGE, width=1)
     img = p.done()
     cards = g["cards"]
     card_title(img, lang, cards["mode"], tr("led_mode", lang))
@@ -366,8 +386,13 @@ def macro_page(lay):
     gx, gy = g["group"]
     gw, gh = g["Gb_Delay_size"]
     well(p, (gx, gy, gx + gw, gy + gh), r=6, alpha=160)
-    # record mark beside the hint
+    # record mark above the hint
     hx, hy = g["hint"]
+    rx, ry = (cards_rec := g["cards"]["rec"])[0] + 104, hy - 44
+    p.stroke("ellipse", (rx - 18, ry - 18, rx + 18, ry + 18), C.PANEL_EDGE, width=2)
+    p.glow("ellipse", (rx - 9, ry - 9, rx + 9, ry + 9), C.WARN, radius=5, alpha=200)
+    p.fill(p.shape_mask("ellipse", (rx - 9, ry - 9, rx + 9, ry + 9)),
+           mix(C.WARN, (255, 255, 255), 0.3), mix(C.WARN, (0, 0, 0), 0.3))
     img = p.done()
     cards = g["cards"]
     card_title(img, lang, cards["list"], tr("macro_list", lang))
@@ -435,9 +460,9 @@ def insert_panel(kind):
 def set_button(state):
     W, H = L.SET_W, L.SET_H
     p = Pic(W, H)
-    shape = [(12, 0.5), (W - 12, 0.5), (W - 0.5, H / 2), (W - 12, H - 0.5), (12, H - 0.5),
-             (0.5, H / 2)]
-    inner = [(13, 3), (W - 13, 3), (W - 3.5, H / 2), (W - 13, H - 3), (13, H - 3), (3.5, H / 2)]
+    # slanted ends (the caption insets of the full layout): neighbours interlock
+    shape = [(12.5, 0.5), (W - 0.5, 0.5), (W - 12.5, H - 0.5), (0.5, H - 0.5)]
+    inner = [(14.5, 3), (W - 4.5, 3), (W - 14.5, H - 3), (4.5, H - 3)]
     m = p.shape_mask("poly", shape)
     if state == "01":  # normal
         p.fill(m, C.BUTTON_TOP, C.BUTTON_BOTTOM)
@@ -452,8 +477,8 @@ def set_button(state):
         p.fill(p.shape_mask("poly", inner), mix(C.ACCENT, C.ACCENT_DEEP, 0.25),
                mix(C.ACCENT_DEEP, (0, 0, 0), 0.25))
         p.stroke("poly", shape, mix(C.ACCENT_SOFT, (255, 255, 255), 0.4), width=1.5)
-        p.stroke("line", [(16, H - 3), (W - 16, H - 3)], (255, 255, 255), width=1, alpha=150)
-    p.stroke("line", [(14, 2), (W - 14, 2)], (255, 255, 255), width=1, alpha=40)
+        p.stroke("line", [(8, H - 3), (W - 20, H - 3)], (255, 255, 255), width=1, alpha=150)
+    p.stroke("line", [(16, 2), (W - 5, 2)], (255, 255, 255), width=1, alpha=40)
     return p.done()
 
 
@@ -598,7 +623,7 @@ def dialog_base(with_checks):
     p.stroke("line", [(cx - 4.5, cy - 4.5), (cx + 4.5, cy + 4.5)], C.TEXT_DIM, width=1.6)
     p.stroke("line", [(cx - 4.5, cy + 4.5), (cx + 4.5, cy - 4.5)], C.TEXT_DIM, width=1.6)
     # edit box frame at (56, 68), 209 x 22
-    p.glow("rrect", (53, 65, 268, 93), C.ACCENT, radius=2, alpha=80, r=3)
+    p.glow("rrect", (53, 65, 268, 93), C.ACCENT, radius=2, alpha=120, r=3, width=2)
     p.stroke("rrect", (54, 66, 267, 92), C.ACCENT_DEEP, width=1.2, r=3)
     if with_checks:
         p.stroke("line", [(40, 124), (W - 40, 124)], C.PANEL_EDGE, width=1, alpha=120)
