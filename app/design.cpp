@@ -137,6 +137,8 @@ void MacroPage(Builder& b) {
     b.Pair("Cancel", g, 155, 132, 40, 25);
     b.Add("CB_Insert", K::Combo, g, 10, 10, 191, 22);
     b.Add("Edt_InsertDelay", K::Edit, g, 136, 110, 44, 20);
+    // Covers the insert panel while an insert recording runs.
+    b.Add("GB_Dis", K::Cover, g, 0, 0, 207, 162, {}, false);
 }
 
 void UpdatePage(Builder& b) {
@@ -155,6 +157,27 @@ std::vector<ControlDesign> Build() {
     for (int k = 1; k <= 7; ++k) b.Add("rb_" + N(k), K::Radio, "gbPageCtl", 0, 20 * k, 90, 18);
     b.Add("gbLang", K::Group, "GroupBox1", 100, 0, 100, 80);
     for (int k = 1; k <= 3; ++k) b.Add("rb_Lang" + N(k), K::Radio, "gbLang", 0, 20 * k, 90, 18);
+    // Hidden selections of the pages; each group is one choice.
+    const std::pair<const char*, std::vector<std::string>> choices[] = {
+        {"gbDPISel",
+         {"rb_DPI1", "rb_DPI2", "rb_DPI3", "rb_DPI4", "rb_DPI5", "rb_DPI6", "rb_DPI7", "rb_DPI8"}},
+        {"gbRepSel", {"rb_Rep1", "rb_Rep2", "rb_Rep3", "rb_Rep4"}},
+        {"gbLEDSel", {"rb_Off", "rb_LED1", "rb_LED2", "rb_LED3", "rb_LED4", "rb_LED5", "rb_LED6"}},
+        {"gbDelaySel", {"rb_RecDelay", "rb_DelayTime", "rb_NoDelay"}},
+        {"gbInsertDelaySel", {"rb_InsertRecDelay", "rb_InsertDelayTime", "rb_InsertNoDelay"}},
+    };
+    int column = 0;
+    for (const auto& [group, radios] : choices) {
+        b.Add(group, K::Group, "GroupBox1", 20 * column++, 100, 20, 180);
+        int row = 0;
+        for (const std::string& radio : radios)
+            b.Add(radio, K::Radio, group, 0, 20 * row++, 18, 18);
+    }
+    for (int k = 1; k <= 8; ++k) {
+        for (const char* c : {"R", "G", "B"}) {
+            b.Add("edt_DPI" + N(k) + "Col" + c, K::Edit, "GroupBox1", 0, 0, 30, 20, {}, false);
+        }
+    }
 
     for (int n = 1; n <= 5; ++n) {
         const std::string g = "gbPage" + N(n);

@@ -241,6 +241,18 @@ void TForm1::Startup() {
         state_ = ShellState{};
         qobject_cast<QRadioButton*>(controls_.value("rb_1"))->setChecked(true);
         qobject_cast<QRadioButton*>(controls_.value("rb_Lang1"))->setChecked(true);
+        // The macro recorder starts with recorded delays and a default delay of 50 ms.
+        Radio("rb_RecDelay");
+        Radio("rb_InsertRecDelay");
+        for (const char* box : {"Edt_Delay", "Edt_InsertDelay"}) {
+            auto* edit = qobject_cast<QLineEdit*>(controls_.value(box));
+            edit->setMaxLength(5);
+            edit->setText("50");
+        }
+        for (const char* led :
+             {"LED_DelayTime", "LED_NoDelay", "LED_InsertDelayTime", "LED_InsertNoDelay"}) {
+            SetVisible(led, false);
+        }
 
         Step(StartupStep::Geometry);
         resize(kWindowWidth, kWindowHeight);
@@ -349,6 +361,10 @@ void TForm1::LoadSkinImages() {
     SetPicture("Img_OK", "MacroBtnS_01");
     SetPicture("Img_Cancel", "MacroBtnS_01");
     SetPicture("Img_P5", "Update");
+    for (const char* led : {"LED_RecDelay", "LED_DelayTime", "LED_NoDelay", "LED_InsertRecDelay",
+                            "LED_InsertDelayTime", "LED_InsertNoDelay"}) {
+        SetPicture(led, "RdS_E");
+    }
 }
 
 void TForm1::LoadWebLink() {
@@ -951,6 +967,10 @@ void TForm1::PageSwitch(Page page) {
 
 // ---- configuration -------------------------------------------------------------------------
 
+void TForm1::Radio(const QString& name) {
+    if (auto* rb = qobject_cast<QRadioButton*>(controls_.value(name))) rb->setChecked(true);
+}
+
 void TForm1::InitNoDevice() {
     config::ApplyDefaults(image_, defaults_);
     image_.DeviceFromDefaults();
@@ -987,29 +1007,43 @@ void TForm1::DataBufToUI() {
 void TForm1::RefreshUI() {
     const config::ParameterSection& p = image_.PageParameter();
     // DPI levels, their values and the current level.
-    const int count = config::DpiLevelCount(p).value_or(0);
-    const int current = config::CurrentDpiLevel(p).value_or(0);
+    if (const auto count = config::DpiLevelCount(p)) dpiLevelCount_ = *count;
+    const auto current = config::CurrentDpiLevel(p);
     for (int level = 1; level <= config::kDpiLevelMax; ++level) {
+        const QString n = C(level);
+        const bool active = level <= dpiLevelCount_;
+        SetTextColour({"lbl_DPI" + n}, active ? dpiSelected_ : dpiUnselected_);
+        for (const QString& c : {"Img_DPI" + n, "lbl_DPI" + n + "Col"}) {
+            controls_.value(c)->setEnabled(active);
+        }
+        SetPicture("Img_DPI" + n, current == level ? "CbS_E" : "CbS_D");
+        if (current == level) Radio("rb_DPI" + n);
         const int code = config::DpiValueCode(p, level);
-        const bool active = level <= count;
-        SetCaption(QString("lbl_DPI%1Value").arg(level),
-                   active && code < 12 ? Tr("Str" + std::to_string(300 + code)) : QString());
-        SetTextColour({"lbl_DPI" + C(level)}, active ? dpiSelected_ : dpiUnselected_);
-        SetPicture("Img_DPI" + C(level), level == current ? "RdS_E" : "RdS_D");
         for (int s = 1; s <= 12; ++s) {
-            SetPicture(QString("Img_DPI%1_%2").arg(level).arg(s),
-                       active && s <= code + 1 ? "Bar2_E" : "Bar2_D");
+            const QString step = QString("Img_DPI%1_%2").arg(level).arg(s);
+            controls_.value(step)->setEnabled(active);
+            if (code != config::kDpiCodeEmpty)
+                SetPicture(step, s <= code + 1 ? "Bar2_E" : "Bar2_D");
+        }
+        if (code != config::kDpiCodeEmpty) {
+            SetCaption(QString("lbl_DPI%1Value").arg(level),
+                       code < 12 ? Tr("Str" + std::to_string(300 + code)) : QString());
         }
     }
     // Report rate and lighting mode.
     const int rate = config::ReportRateCode(p);
+    Radio("rb_Rep" + C(rate + 1));
     for (int k = 1; k <= 4; ++k) SetPicture("Img_Rep" + C(k), k == rate + 1 ? "RdS_E" : "RdS_D");
     const int mode = config::LightingMode(p);
+    if (mode <= 6) Radio(mode == 0 ? QString("rb_Off") : "rb_LED" + C(mode));
     SetPicture("Img_Off", mode == 0 ? "RdS_E" : "RdS_D");
     for (int k = 1; k <= 5; ++k) SetPicture("Img_LED" + C(k), mode == k ? "RdS_E" : "RdS_D");
-    // Fall time.
+    // Fall time; its steps answer only while the lighting is on.
     const int fall = config::FallTimeStep(p).value_or(0);
-    for (int s = 1; s <= 10; ++s) SetPicture("Img_Fall" + C(s), s <= fall ? "Bar1_E" : "Bar1_D");
+    for (int s = 1; s <= 10; ++s) {
+        SetPicture("Img_Fall" + C(s), s <= fall ? "Bar1_E" : "Bar1_D");
+        controls_.value("Img_Fall" + C(s))->setEnabled(mode != 0);
+    }
     // Colours, shown for the RGB and NT lighting types.
     const bool colours = config::LedTypeOf(p) != config::LedType::Sync;
     auto fill = [this](const QString& shape, QColor c, bool shown) {
@@ -1022,6 +1056,12 @@ void TForm1::RefreshUI() {
     auto nibble = [](int v) { return std::min(v, 15) * 17; };
     for (int level = 1; level <= config::kDpiLevelMax; ++level) {
         const config::Rgb c = config::DpiColour(p, level);
+        const int rgb[] = {c.r, c.g, c.b};
+        for (int i = 0; i < 3; ++i) {
+            qobject_cast<QLineEdit*>(
+                controls_.value(QString("edt_DPI%1Col%2").arg(level).arg("RGB"[i])))
+                ->setText(C(rgb[i]));
+        }
         fill(QString("cs_DPI%1Col").arg(level), QColor(nibble(c.r), nibble(c.g), nibble(c.b)),
              colours);
         SetVisible(QString("Img_DPI%1Col").arg(level), colours);

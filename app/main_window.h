@@ -146,6 +146,7 @@ class TForm1 : public QWidget, public device::LinkListener, public device::Host,
     void RefreshProfileKeys(int profile);
     std::vector<std::string> ProfileKeyNames(int profile) const;
     void RefreshUI();
+    void Radio(const QString& name);  // selects a hidden choice
     void RefreshStorageControls();
     void RefreshMacroLists();
     void StartDrag(QWidget* source, QMouseEvent* event);
@@ -177,6 +178,7 @@ class TForm1 : public QWidget, public device::LinkListener, public device::Host,
     QColor dpiSelected_, dpiUnselected_, macroText_, macroListText_;
     int macroNameHeight_ = 20;
     int spaceF_ = 0, spaceB_ = 0, dpiOrientation_ = 1;
+    int dpiLevelCount_ = 1;
 
     // manual dragging where the window manager cannot move the window
     bool dragging_ = false;

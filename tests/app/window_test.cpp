@@ -185,6 +185,57 @@ TEST_F(WindowTest, PresenceTimerFindsTheMouseAndReadsItWithoutAnyPieceWrite) {
     EXPECT_TRUE(prompt.messages.empty());
 }
 
+struct ReadCase {
+    const char* name;
+    int offset;         // parameter byte changed in the mouse
+    std::uint8_t mask;  // bits replaced
+    std::uint8_t value;
+    const char* control;
+    const char* picture;  // expected picture, or nullptr to check the caption
+    const char* captionKey;
+};
+
+class ReadToPagesTest : public WindowTest, public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(ReadToPagesTest, ShowsWhatTheMouseHolds) {
+    const ReadCase& c = GetParam();
+    auto& byte = mouse.Parameter()[c.offset];
+    byte = static_cast<std::uint8_t>((byte & ~c.mask) | (c.value & c.mask));
+    if (c.offset == 52) mouse.Parameter()[53] = c.value;  // fall time is held twice
+    Connect();
+    if (c.picture) {
+        EXPECT_EQ(Picture(c.control), c.picture);
+    } else {
+        EXPECT_EQ(Caption(c.control), T(1, c.captionKey));
+    }
+}
+
+const ReadCase kReadCases[] = {
+    {"DpiValue", 39, 0x0F, 0x05, "lbl_DPI1Value", nullptr, "Str305"},
+    {"DpiBarLit", 39, 0x0F, 0x05, "Img_DPI1_6", "Bar2_E", nullptr},
+    {"DpiBarDark", 39, 0x0F, 0x05, "Img_DPI1_7", "Bar2_D", nullptr},
+    {"CurrentLevel", 38, 0x0F, 0x02, "Img_DPI3", "CbS_E", nullptr},
+    {"OtherLevel", 38, 0x0F, 0x02, "Img_DPI1", "CbS_D", nullptr},
+    {"ReportRate", 6, 0x30, 0x10, "Img_Rep2", "RdS_E", nullptr},
+    {"ReportRateOthers", 6, 0x30, 0x10, "Img_Rep4", "RdS_D", nullptr},
+    {"LightingOff", 37, 0x0F, 0x00, "Img_Off", "RdS_E", nullptr},
+    {"LightingMode", 37, 0x0F, 0x03, "Img_LED3", "RdS_E", nullptr},
+    {"FallTimeLit", 52, 0xFF, 35, "Img_Fall7", "Bar1_E", nullptr},
+    {"FallTimeDark", 52, 0xFF, 35, "Img_Fall8", "Bar1_D", nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Read, ReadToPagesTest, ::testing::ValuesIn(kReadCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(WindowTest, ActiveProfileOfTheMouseSelectsItsPage) {
+    mouse.Parameter()[33] = 2;
+    Connect();
+    EXPECT_EQ(Window().State().currentPage, Page::Fixed);
+    EXPECT_EQ(Picture("Img_Fixed_1"), "SetS_02");
+    EXPECT_EQ(Picture("Img_Main_1"), "SetS_01");
+    EXPECT_TRUE(Shown("Disable"));  // profile 3 is shown read-only
+}
+
 TEST_F(WindowTest, LosingTheMouseShowsTheNoticeAndItsReturnIsReadAgain) {
     Connect();
     Window().PageSwitch(Page::Advanced);
