@@ -392,8 +392,25 @@ TEST_F(WindowTest, HoverLightsTheRightPictures) {
     w.LabelLeave(w.Control("Btn_Main_2"));
     EXPECT_EQ(Picture("Img_Main_2"), "SetS_02");
 
+    // Language buttons: the current language's ends selected.
+    w.LabelEnter(w.Control("Btn_Lang1_3"));
+    EXPECT_EQ(Picture("Img_Lang1_3"), "SetS_03");
+    w.LabelLeave(w.Control("Btn_Lang1_3"));
+    EXPECT_EQ(Picture("Img_Lang1_3"), "SetS_02");
+
     w.LabelEnter(w.Control("Btn_Web_4"));
     for (int n = 1; n <= 5; ++n) EXPECT_EQ(Picture("Img_Web_" + QString::number(n)), "WebS_03");
+}
+
+TEST_F(WindowTest, LeavingMainInTheDeviceLostViewLeavesItNormal) {
+    Connect();
+    mouse.Unplug();
+    Tick();
+    ASSERT_TRUE(Window().State().deviceLostView);
+    EXPECT_EQ(Picture("Img_Main_1"), "SetS_02");
+    Window().LabelEnter(Window().Control("Btn_Main_1"));
+    Window().LabelLeave(Window().Control("Btn_Main_1"));
+    EXPECT_EQ(Picture("Img_Main_1"), "SetS_01");
 }
 
 TEST_F(WindowTest, HoveredCaptionScrollsAndComesBackOnLeave) {
