@@ -85,6 +85,7 @@ shot no-device
 kill "$pid"; wait "$pid" 2>/dev/null || true
 
 # The English language, started from the command line.
+log="$out/smoke-lang3.log"
 KELV_TRACE=1 "$bin" --virtual-mouse --language 3 >"$log" 2>&1 &
 pid=$!
 wait_for "read-done"
