@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -126,6 +127,8 @@ class TForm1 : public QWidget, public device::LinkListener, public device::Host,
     void ApplyLanguageLayout();
     void ApplyBackgrounds();
     void ApplyLayoutValues(const res::LayoutRead& read);
+    // One position key pair (base "btn_a3", "dpi2_steps", ...) applied to its controls.
+    void PlacePoint(const std::string& base, int px, int py);
     void ApplyTexts();
     void TranslateKeyCaptions();
     void LoadWebLink();
@@ -179,6 +182,8 @@ class TForm1 : public QWidget, public device::LinkListener, public device::Host,
     int macroNameHeight_ = 20;
     int spaceF_ = 0, spaceB_ = 0, dpiOrientation_ = 1;
     int dpiLevelCount_ = 1;
+    bool keepTop_ = false;                             // placing from an _X alone: tops stay
+    std::map<std::string, std::pair<int, int>> rows_;  // option rows waiting for their _H
 
     // manual dragging where the window manager cannot move the window
     bool dragging_ = false;

@@ -134,7 +134,7 @@ bool TForm1::ApplyLayout(const res::LayoutRead& read) {
 }
 
 void TForm1::Move(const QString& control, int x, int y) {
-    if (QWidget* w = controls_.value(control)) w->move(x, y);
+    if (QWidget* w = controls_.value(control)) w->move(x, keepTop_ ? w->y() : y);
 }
 
 void TForm1::SetVisible(const QString& control, bool visible) {
@@ -145,7 +145,7 @@ void TForm1::PlacePair(const QString& img, const QString& btn, int x, int y) {
     QWidget* image = controls_.value(img);
     QWidget* label = controls_.value(btn);
     if (!image || !label) return;
-    image->move(x, y);
+    Move(img, x, y);
     label->setGeometry(image->geometry());
 }
 
@@ -209,9 +209,115 @@ QStringList Numbered(const QString& base, int count, const QString& suffix = {})
 
 }  // namespace
 
+void TForm1::PlacePoint(const std::string& base, int px, int py) {
+    int k = 0;
+    if (base == "btn_a3" || base == "btn_a4") {
+        const QString b = base == "btn_a3" ? "Reset" : "Exit";
+        for (int c = 1; c <= 5; ++c) {
+            PlacePair(QString("Img_%1_%2").arg(b).arg(c), QString("Btn_%1_%2").arg(b).arg(c), px,
+                      py);
+        }
+    } else if (Numbered(base, "btn_b", "", k) && SectionBButton(k)) {
+        for (int c = 1; c <= 5; ++c) {
+            const QString suffix = QString("%1_%2").arg(SectionBButton(k)).arg(c);
+            QWidget* image = controls_.value("Img_" + suffix);
+            QWidget* label = controls_.value("Btn_" + suffix);
+            Move("Img_" + suffix, px, py);
+            label->setGeometry(px + spaceF_, image->y(),
+                               std::max(0, image->width() - spaceF_ - spaceB_), image->height());
+        }
+    } else if (base == "disable") {
+        Move("Disable", px, py);
+    } else if (base.size() == 2 && base[0] == 'p' && base[1] >= '1' && base[1] <= '5') {
+        Move(QString("Img_P%1").arg(base[1]), px, py);
+    } else if (Numbered(base, "key", "", k)) {
+        PlacePair("Img_Key" + C(k), "Key" + C(k), px, py);
+    } else if (Numbered(base, "fk", "cnt", k)) {
+        Move("Edt_Repeat" + C(k), px, py);
+    } else if (Numbered(base, "fk", "delay", k)) {
+        Move("Edt_DelayTime" + C(k), px, py);
+    } else if (Numbered(base, "fk", "continue", k)) {
+        Move(QString("Img_Fire%1Continue").arg(k), px, py);
+        Move(QString("lbl_Fire%1Continue").arg(k), px - 2, py);
+    } else if (Numbered(base, "rep", "", k)) {
+        Move("Img_Rep" + C(k), px, py);
+        Move("lbl_Rep" + C(k), px - 4, py - 2);
+    } else if (base == "spd" || base == "dbspd" || base == "scrspd") {
+        const QString b = base == "spd" ? "Spd" : base == "dbspd" ? "DbSpd" : "ScrSpd";
+        PlaceTenStrip("Img_" + b, "lbl_" + b, px, py);
+    } else if (base == "steptime") {
+        PlaceTenStrip("Img_Fall", "lbl_Fall", px, py);
+    } else if (Numbered(base, "dpi", "_color", k) || base == "ledcolor1" ||
+               Numbered(base, "ledcolor", "", k)) {
+        const bool dpi = base.starts_with("dpi");
+        if (!dpi) Numbered(base, "ledcolor", "", k);
+        const QString img = dpi ? QString("Img_DPI%1Col").arg(k) : "Img_Col" + C(k);
+        const QString shape = dpi ? QString("cs_DPI%1Col").arg(k) : "cs_Col" + C(k);
+        const QString lbl = dpi ? QString("lbl_DPI%1Col").arg(k) : "lbl_Col" + C(k);
+        Move(img, px, py);
+        const QSize size = controls_.value(img)->size();
+        for (const QString& follower : {shape, lbl}) {
+            Move(follower, px, py);
+            controls_.value(follower)->resize(size);
+        }
+    } else if (Numbered(base, "dpi", "_check", k)) {
+        Move("Img_DPI" + C(k), px, py);
+    } else if (Numbered(base, "dpi", "_value", k)) {
+        Move(QString("lbl_DPI%1Value").arg(k), px, py);
+    } else if (Numbered(base, "dpi", "_steps", k)) {
+        PlaceDpiStrip(QString("Img_DPI%1_").arg(k), px, py);
+    } else if (Numbered(base, "dpi", "", k)) {
+        Move("lbl_DPI" + C(k), px, py);
+    } else if (base == "aimdpi") {
+        Move("lbl_AIMDPI", px, py);
+    } else if (base == "aimdpi_value") {
+        Move("lbl_AIMDPIValue", px, py);
+    } else if (base == "aimdpi_steps") {
+        PlaceDpiStrip("Img_AIMDPI_", px, py);
+    } else if (base == "ledoff") {
+        Move("Img_Off", px, py);
+        Move("lbl_Off", px - 4, py - 2);
+    } else if (Numbered(base, "ledmode", "", k)) {
+        Move("Img_LED" + C(k), px, py);
+        Move("lbl_LED" + C(k), px - 4, py - 2);
+    } else if (base == "macroname") {
+        Move("LB_MacroName", px, py);
+    } else if (base == "macrocontent") {
+        Move("LB_macro", px, py);
+    } else if (base == "delaytime") {
+        Move("Gb_Delay", px, py);
+    } else if (base == "recdelay" || base == "insertrecdelay") {
+        rows_[base] = {px, py};
+    } else if (base == "delayedit") {
+        Move("Edt_Delay", px, py);
+    } else if (base == "insert") {
+        Move("Gb_Insert", px, py);
+        Move("Img_InsertBase", px, py);
+    } else if (base == "insertlist") {
+        Move("CB_Insert", px, py);
+    } else if (base == "insertdelayedit") {
+        Move("Edt_InsertDelay", px, py);
+        Move("lbl_Delay", px - 74, py + 2);
+        Move("lbl_s_A", px + 44, py + 2);
+    } else if (base == "lbl_binpath") {
+        Move("lbl_BINPath", px, py);
+    } else if (base == "lbl_loadbin") {
+        Move("lbl_LoadBIN", px, py);
+    } else if (base == "btn_loadbin") {
+        PlacePair("Img_LoadBIN", "Btn_LoadBIN", px, py);
+    } else if (base == "btn_program") {
+        PlacePair("Img_Program", "Btn_Program", px, py);
+    } else {
+        for (const auto& [pairKey, name] : kMacroPairs) {
+            if (base == pairKey)
+                PlacePair(QString("Img_%1").arg(name), QString("Btn_%1").arg(name), px, py);
+        }
+    }
+}
+
 void TForm1::ApplyLayoutValues(const res::LayoutRead& read) {
-    std::map<std::string, int> x;                     // pending _X values by base
-    std::map<std::string, std::pair<int, int>> rows;  // RecDelay points waiting for their _H
+    std::map<std::string, int> x;  // pending _X values by base
+    rows_.clear();
     QStringList sectionA = Copies("Btn_Reset_") + Copies("Btn_Exit_");
     QStringList sectionB;
     for (const char* b : kSectionBNames) sectionB << Copies(QString("Btn_%1_").arg(b));
@@ -237,115 +343,18 @@ void TForm1::ApplyLayoutValues(const res::LayoutRead& read) {
         const int n = v.number;
         int k = 0;
         // Positions: the _X waits for its _Y.
+        // Positions: the left edges follow the _X at once (so a bad _Y leaves them applied), the
+        // whole placement follows the _Y.
         if (key.ends_with("_x")) {
             x[key.substr(0, key.size() - 2)] = n;
+            keepTop_ = true;
+            PlacePoint(key.substr(0, key.size() - 2), n, 0);
+            keepTop_ = false;
             continue;
         }
         if (key.ends_with("_y") && x.count(key.substr(0, key.size() - 2))) {
             const std::string base = key.substr(0, key.size() - 2);
-            const int px = x[base];
-            const int py = n;
-            if (base == "btn_a3" || base == "btn_a4") {
-                const QString b = base == "btn_a3" ? "Reset" : "Exit";
-                for (int c = 1; c <= 5; ++c) {
-                    PlacePair(QString("Img_%1_%2").arg(b).arg(c),
-                              QString("Btn_%1_%2").arg(b).arg(c), px, py);
-                }
-            } else if (Numbered(base, "btn_b", "", k) && SectionBButton(k)) {
-                for (int c = 1; c <= 5; ++c) {
-                    const QString suffix = QString("%1_%2").arg(SectionBButton(k)).arg(c);
-                    QWidget* image = controls_.value("Img_" + suffix);
-                    QWidget* label = controls_.value("Btn_" + suffix);
-                    image->move(px, py);
-                    label->setGeometry(px + spaceF_, py,
-                                       std::max(0, image->width() - spaceF_ - spaceB_),
-                                       image->height());
-                }
-            } else if (base == "disable") {
-                Move("Disable", px, py);
-            } else if (base.size() == 2 && base[0] == 'p' && base[1] >= '1' && base[1] <= '5') {
-                Move(QString("Img_P%1").arg(base[1]), px, py);
-            } else if (Numbered(base, "key", "", k)) {
-                PlacePair("Img_Key" + C(k), "Key" + C(k), px, py);
-            } else if (Numbered(base, "fk", "cnt", k)) {
-                Move("Edt_Repeat" + C(k), px, py);
-            } else if (Numbered(base, "fk", "delay", k)) {
-                Move("Edt_DelayTime" + C(k), px, py);
-            } else if (Numbered(base, "fk", "continue", k)) {
-                Move(QString("Img_Fire%1Continue").arg(k), px, py);
-                Move(QString("lbl_Fire%1Continue").arg(k), px - 2, py);
-            } else if (Numbered(base, "rep", "", k)) {
-                Move("Img_Rep" + C(k), px, py);
-                Move("lbl_Rep" + C(k), px - 4, py - 2);
-            } else if (base == "spd" || base == "dbspd" || base == "scrspd") {
-                const QString b = base == "spd" ? "Spd" : base == "dbspd" ? "DbSpd" : "ScrSpd";
-                PlaceTenStrip("Img_" + b, "lbl_" + b, px, py);
-            } else if (base == "steptime") {
-                PlaceTenStrip("Img_Fall", "lbl_Fall", px, py);
-            } else if (Numbered(base, "dpi", "_color", k) || base == "ledcolor1" ||
-                       Numbered(base, "ledcolor", "", k)) {
-                const bool dpi = base.starts_with("dpi");
-                if (!dpi) Numbered(base, "ledcolor", "", k);
-                const QString img = dpi ? QString("Img_DPI%1Col").arg(k) : "Img_Col" + C(k);
-                const QString shape = dpi ? QString("cs_DPI%1Col").arg(k) : "cs_Col" + C(k);
-                const QString lbl = dpi ? QString("lbl_DPI%1Col").arg(k) : "lbl_Col" + C(k);
-                Move(img, px, py);
-                const QSize size = controls_.value(img)->size();
-                controls_.value(shape)->setGeometry(QRect(QPoint(px, py), size));
-                controls_.value(lbl)->setGeometry(QRect(QPoint(px, py), size));
-            } else if (Numbered(base, "dpi", "_check", k)) {
-                Move("Img_DPI" + C(k), px, py);
-            } else if (Numbered(base, "dpi", "_value", k)) {
-                Move(QString("lbl_DPI%1Value").arg(k), px, py);
-            } else if (Numbered(base, "dpi", "_steps", k)) {
-                PlaceDpiStrip(QString("Img_DPI%1_").arg(k), px, py);
-            } else if (Numbered(base, "dpi", "", k)) {
-                Move("lbl_DPI" + C(k), px, py);
-            } else if (base == "aimdpi") {
-                Move("lbl_AIMDPI", px, py);
-            } else if (base == "aimdpi_value") {
-                Move("lbl_AIMDPIValue", px, py);
-            } else if (base == "aimdpi_steps") {
-                PlaceDpiStrip("Img_AIMDPI_", px, py);
-            } else if (base == "ledoff") {
-                Move("Img_Off", px, py);
-                Move("lbl_Off", px - 4, py - 2);
-            } else if (Numbered(base, "ledmode", "", k)) {
-                Move("Img_LED" + C(k), px, py);
-                Move("lbl_LED" + C(k), px - 4, py - 2);
-            } else if (base == "macroname") {
-                Move("LB_MacroName", px, py);
-            } else if (base == "macrocontent") {
-                Move("LB_macro", px, py);
-            } else if (base == "delaytime") {
-                Move("Gb_Delay", px, py);
-            } else if (base == "recdelay" || base == "insertrecdelay") {
-                rows[base] = {px, py};
-            } else if (base == "delayedit") {
-                Move("Edt_Delay", px, py);
-            } else if (base == "insert") {
-                Move("Gb_Insert", px, py);
-                Move("Img_InsertBase", px, py);
-            } else if (base == "insertlist") {
-                Move("CB_Insert", px, py);
-            } else if (base == "insertdelayedit") {
-                Move("Edt_InsertDelay", px, py);
-                Move("lbl_Delay", px - 74, py + 2);
-                Move("lbl_s_A", px + 44, py + 2);
-            } else if (base == "lbl_binpath") {
-                Move("lbl_BINPath", px, py);
-            } else if (base == "lbl_loadbin") {
-                Move("lbl_LoadBIN", px, py);
-            } else if (base == "btn_loadbin") {
-                PlacePair("Img_LoadBIN", "Btn_LoadBIN", px, py);
-            } else if (base == "btn_program") {
-                PlacePair("Img_Program", "Btn_Program", px, py);
-            } else {
-                for (const auto& [pairKey, name] : kMacroPairs) {
-                    if (base == pairKey)
-                        PlacePair(QString("Img_%1").arg(name), QString("Btn_%1").arg(name), px, py);
-                }
-            }
+            PlacePoint(base, x[base], n);
             continue;
         }
         // Shown / hidden pairs.
@@ -445,8 +454,8 @@ void TForm1::ApplyLayoutValues(const res::LayoutRead& read) {
             macroNameHeight_ = n;
         } else if (key == "recdelay_h" || key == "insertrecdelay_h") {
             const std::string base = key.substr(0, key.size() - 2);
-            if (!rows.count(base)) continue;
-            const auto [rx, ry] = rows[base];
+            if (!rows_.count(base)) continue;
+            const auto [rx, ry] = rows_[base];
             const bool insert = base == "insertrecdelay";
             const char* leds[] = {"RecDelay", "DelayTime", "NoDelay"};
             for (int r = 0; r < 3; ++r) {

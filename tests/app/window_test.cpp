@@ -552,11 +552,13 @@ TEST_F(WindowTest, HiddenPairNeedsNoPosition) {
 TEST_F(WindowTest, BadValueStopsTheLayoutAndKeepsWhatWasApplied) {
     TForm1& w = Window();
     const QPoint exit = w.Control("Img_Exit_1")->pos();
+    const int resetTop = w.Control("Img_Reset_3")->y();
     const QString caption = Caption("Btn_Main_1");
     EXPECT_FALSE(w.ApplyLayout(Org1With("Size_A=15\r\nBtn_A3_X=12\r\nBtn_A3_Y=1x")));
     EXPECT_EQ(w.LayoutError(), "'1x' is not a valid integer value");
-    EXPECT_EQ(w.Control("Btn_Reset_1")->font().pointSize(), 15);  // before the fault
-    EXPECT_EQ(w.Control("Img_Exit_1")->pos(), exit);              // after it
+    EXPECT_EQ(w.Control("Btn_Reset_1")->font().pointSize(), 15);       // before the fault
+    EXPECT_EQ(w.Control("Img_Reset_3")->pos(), QPoint(12, resetTop));  // the _X before its _Y
+    EXPECT_EQ(w.Control("Img_Exit_1")->pos(), exit);                   // after it
     EXPECT_EQ(Caption("Btn_Main_1"), caption);
 }
 
