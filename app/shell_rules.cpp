@@ -1,6 +1,7 @@
 #include "app/shell_rules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace kelv::app {
@@ -341,11 +342,13 @@ std::string_view AppUsage() {
            "  --language N             start in language N (1..3, default 1)\n"
            "  --virtual-mouse[=FILE]   use a virtual mouse instead of hardware; with FILE its\n"
            "                           state is kept in FILE between runs. SIGUSR1 unplugs and\n"
-           "                           plugs it again.\n";
+           "                           plugs it again.\n"
+           "  --virtual-layout=A|B|C   memory layout of a new virtual mouse (default A)\n";
 }
 
 AppOptions ParseAppOptions(std::span<const std::string> args) {
     AppOptions o;
+    bool layoutGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string value;
@@ -377,11 +380,22 @@ AppOptions ParseAppOptions(std::span<const std::string> args) {
                 o.error = "--virtual-mouse= needs a file";
                 return o;
             }
+        } else if (a.starts_with("--virtual-layout=")) {
+            const std::string layout = a.substr(17);
+            if (layout.size() != 1 ||
+                std::string_view("ABCabc").find(layout[0]) == std::string::npos) {
+                o.error = "--virtual-layout takes A, B or C";
+                return o;
+            }
+            o.virtualLayout =
+                static_cast<char>(std::toupper(static_cast<unsigned char>(layout[0])));
+            layoutGiven = true;
         } else {
             o.error = "unknown option '" + a + "'";
             return o;
         }
     }
+    if (layoutGiven && !o.virtualMouse) o.error = "--virtual-layout needs --virtual-mouse";
     return o;
 }
 

@@ -147,7 +147,8 @@ struct AppOptions {
     int language = 1;
     bool virtualMouse = false;
     std::string virtualFile;
-    std::string error;  // non-empty: the command line was not understood
+    char virtualLayout = 'A';  // memory layout of a new virtual mouse: 'A', 'B' or 'C'
+    std::string error;         // non-empty: the command line was not understood
     bool help = false;
 };
 AppOptions ParseAppOptions(std::span<const std::string> args);

@@ -140,6 +140,7 @@ TEST(CommandLine, Options) {
         bool virtualMouse;
         std::string file;
         bool error;
+        char layout = 'A';
     };
     const Case cases[] = {
         {{}, 1, false, "", false},
@@ -151,6 +152,9 @@ TEST(CommandLine, Options) {
         {{"--language"}, 1, false, "", true},
         {{"--virtual-mouse="}, 1, true, "", true},
         {{"--frobnicate"}, 1, false, "", true},
+        {{"--virtual-mouse", "--virtual-layout=c"}, 1, true, "", false, 'C'},
+        {{"--virtual-layout=B"}, 1, false, "", true},
+        {{"--virtual-mouse", "--virtual-layout=D"}, 1, true, "", true},
     };
     for (const Case& c : cases) {
         const AppOptions o = ParseAppOptions(c.args);
@@ -159,6 +163,7 @@ TEST(CommandLine, Options) {
         EXPECT_EQ(o.language, c.language);
         EXPECT_EQ(o.virtualMouse, c.virtualMouse);
         EXPECT_EQ(o.virtualFile, c.file);
+        EXPECT_EQ(o.virtualLayout, c.layout);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QUrl>
 
 #include <map>
@@ -38,8 +39,8 @@ QString T(int language, const char* key) {
 
 class WindowTest : public ::testing::Test {
   protected:
-    WindowTest()
-        : mouse(clock, res::Get("KELV731xData"), device::VirtualMouseOptions{}), port(&mouse) {
+    explicit WindowTest(device::VirtualMouseOptions options = {})
+        : mouse(clock, res::Get("KELV731xData"), options), port(&mouse) {
         services.port = &port;
         services.clock = &clock;
         services.prompt = &prompt;
@@ -226,6 +227,47 @@ const ReadCase kReadCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Read, ReadToPagesTest, ::testing::ValuesIn(kReadCases),
                          [](const auto& param) { return std::string(param.param.name); });
+
+struct MacroAreaCase {
+    device::Layout layout;
+    std::uint16_t first, second;  // the two halves of the packed area
+};
+
+class MacroAreaTest : public WindowTest, public ::testing::WithParamInterface<MacroAreaCase> {
+  protected:
+    MacroAreaTest() : WindowTest(Options()) {}
+    static device::VirtualMouseOptions Options() {
+        device::VirtualMouseOptions o;
+        o.layout = GetParam().layout;
+        return o;
+    }
+    std::vector<int> Addresses(std::uint8_t command) {
+        std::vector<int> out;
+        for (const auto& e : mouse.Log()) {
+            if (!e.get && e.request[0] == 0x40 && e.request[1] == command) {
+                out.push_back(e.request[2] * 256 + e.request[3]);
+            }
+        }
+        return out;
+    }
+};
+
+TEST_P(MacroAreaTest, ReadAndResetUseTheLayoutsHalves) {
+    const MacroAreaCase& c = GetParam();
+    Window();
+    mouse.ClearLog();
+    Tick();
+    ASSERT_TRUE(Window().Link().Connected());
+    EXPECT_EQ(Addresses(0x09), (std::vector<int>{c.first, c.second}));
+    EXPECT_EQ(qobject_cast<QListWidget*>(Window().Control("LB_MacroName"))->count(), 4);
+    mouse.ClearLog();
+    Window().Btn_Reset_0Click();
+    EXPECT_EQ(Addresses(0x07), (std::vector<int>{c.first, c.second}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, MacroAreaTest,
+                         ::testing::Values(MacroAreaCase{device::Layout::A, 0x0200, 0x0300},
+                                           MacroAreaCase{device::Layout::B, 0x4000, 0x4100}));
 
 TEST_F(WindowTest, ActiveProfileOfTheMouseSelectsItsPage) {
     mouse.Parameter()[33] = 2;
