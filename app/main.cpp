@@ -49,8 +49,12 @@ int main(int argc, char** argv) {
     std::unique_ptr<kelv::device::VirtualMouse> mouse;
     std::unique_ptr<kelv::device::HidPort> port;
     if (options.virtualMouse) {
+        kelv::device::VirtualMouseOptions mouseOptions;
+        mouseOptions.layout = options.virtualLayout == 'B'   ? kelv::device::Layout::B
+                              : options.virtualLayout == 'C' ? kelv::device::Layout::C
+                                                             : kelv::device::Layout::A;
         mouse = std::make_unique<kelv::device::VirtualMouse>(clock, kelv::res::Get("KELV731xData"),
-                                                             kelv::device::VirtualMouseOptions{});
+                                                             mouseOptions);
         if (!options.virtualFile.empty()) {
             bool missing = false;
             std::string error;

@@ -1,6 +1,8 @@
 #include "app/services.h"
 
+#include <QAbstractButton>
 #include <QEventLoop>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
 #include <chrono>
@@ -11,6 +13,7 @@ namespace kelv::app {
 void MessageBoxPrompt::Message(const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent_);
     box.setWindowModality(Qt::ApplicationModal);
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setIcon(QIcon());  // a plain OK
     box.exec();
 }
 
