@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "device/host.h"
@@ -48,8 +49,12 @@ class QtClock : public device::Clock {
 class FakeClock : public device::Clock {
   public:
     std::uint64_t NowMicros() override { return now; }
-    void SleepMicros(std::uint64_t micros) override { now += micros; }
+    void SleepMicros(std::uint64_t micros) override {
+        now += micros;
+        if (onSleep) onSleep();
+    }
     std::uint64_t now = 1;
+    std::function<void()> onSleep;  // lets a test look at the window while the link waits
 };
 
 }  // namespace kelv::app

@@ -278,6 +278,23 @@ TEST_F(WindowTest, ActiveProfileOfTheMouseSelectsItsPage) {
     EXPECT_TRUE(Shown("Disable"));  // profile 3 is shown read-only
 }
 
+TEST_F(WindowTest, ReadRunsBehindTheBusyPopupAndThePageBlockers) {
+    TForm1& w = Window();
+    int waitsWhileReading = 0, covered = 0;
+    clock.onSleep = [&] {
+        if (!w.ReadingDevice()) return;
+        ++waitsWhileReading;
+        if (w.Busy()->isVisible() && Shown("Disable_All_1") && Shown("Disable_All_5") &&
+            !w.DevTimer().isActive()) {
+            ++covered;
+        }
+    };
+    Tick();
+    clock.onSleep = nullptr;
+    EXPECT_GT(waitsWhileReading, 0);
+    EXPECT_EQ(covered, waitsWhileReading);
+}
+
 TEST_F(WindowTest, LosingTheMouseShowsTheNoticeAndItsReturnIsReadAgain) {
     Connect();
     Window().PageSwitch(Page::Advanced);
