@@ -195,6 +195,9 @@ struct ReadCase {
     const char* picture;  // expected picture, or nullptr to check the caption
     const char* captionKey;
 };
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReadToPagesTest : public WindowTest, public ::testing::WithParamInterface<ReadCase> {};
 
@@ -232,6 +235,9 @@ struct MacroAreaCase {
     device::Layout layout;
     std::uint16_t first, second;  // the two halves of the packed area
 };
+void PrintTo(const MacroAreaCase& c, std::ostream* os) {
+    *os << "layout " << device::LayoutName(c.layout);
+}
 
 class MacroAreaTest : public WindowTest, public ::testing::WithParamInterface<MacroAreaCase> {
   protected:
@@ -333,6 +339,9 @@ struct SwitchCase {
     int expectedGroup;
     bool disableShown;
 };
+void PrintTo(const SwitchCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PageSwitchTest : public WindowTest, public ::testing::WithParamInterface<SwitchCase> {};
 
@@ -555,6 +564,9 @@ struct LayoutCase {
     const char* control;
     QRect expected;  // an empty size means: compare the position only
 };
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LayoutKeyTest : public WindowTest, public ::testing::WithParamInterface<LayoutCase> {};
 
