@@ -178,6 +178,9 @@ std::vector<ControlDesign> Build() {
             b.Add("edt_DPI" + N(k) + "Col" + c, K::Edit, "GroupBox1", 0, 0, 30, 20, {}, false);
         }
     }
+    for (int f = 1; f <= 3; ++f) {
+        b.Add("cb_Fire" + N(f) + "Continue", K::Check, "GroupBox1", 120, 20 * f, 18, 18);
+    }
 
     for (int n = 1; n <= 5; ++n) {
         const std::string g = "gbPage" + N(n);

@@ -21,6 +21,7 @@ enum class ControlKind {
     Panel,    // floating menu panel
     Shape,    // a coloured rectangle
     Radio,    // a radio button of the hidden state groups
+    Check,    // a hidden check box holding an on/off setting
     Memo,     // multi-line text (hidden script views)
 };
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBitmap>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -135,6 +136,9 @@ void TForm1::BuildControls() {
             }
             case ControlKind::Radio:
                 w = new QRadioButton(parent);
+                break;
+            case ControlKind::Check:
+                w = new QCheckBox(parent);
                 break;
             case ControlKind::Memo:
                 w = new QPlainTextEdit(parent);
@@ -513,10 +517,23 @@ void TForm1::RefreshUI() {
     const int rate = config::ReportRateCode(p);
     Radio("rb_Rep" + C(rate + 1));
     for (int k = 1; k <= 4; ++k) SetPicture("Img_Rep" + C(k), k == rate + 1 ? "RdS_E" : "RdS_D");
+    // Lighting: the type decides which modes exist; a mode it lacks selects nothing.
+    const config::LedType type = config::LedTypeOf(p);
     const int mode = config::LightingMode(p);
-    if (mode <= 6) Radio(mode == 0 ? QString("rb_Off") : "rb_LED" + C(mode));
+    auto offered = [type](int m) {
+        if (type == config::LedType::Sync) return m <= 2;
+        if (type == config::LedType::NT) return m <= 5 && m != 4;
+        return m <= 5;
+    };
+    for (int k = 1; k <= 5; ++k) {
+        SetVisible("Img_LED" + C(k), offered(k));
+        SetVisible("lbl_LED" + C(k), offered(k));
+    }
+    if (offered(mode)) Radio(mode == 0 ? QString("rb_Off") : "rb_LED" + C(mode));
     SetPicture("Img_Off", mode == 0 ? "RdS_E" : "RdS_D");
-    for (int k = 1; k <= 5; ++k) SetPicture("Img_LED" + C(k), mode == k ? "RdS_E" : "RdS_D");
+    for (int k = 1; k <= 5; ++k) {
+        SetPicture("Img_LED" + C(k), mode == k && offered(k) ? "RdS_E" : "RdS_D");
+    }
     // Fall time; its steps answer only while the lighting is on.
     const int fall = config::FallTimeStep(p).value_or(0);
     for (int s = 1; s <= 10; ++s) {
@@ -524,7 +541,7 @@ void TForm1::RefreshUI() {
         controls_.value("Img_Fall" + C(s))->setEnabled(mode != 0);
     }
     // Colours, shown for the RGB and NT lighting types.
-    const bool colours = config::LedTypeOf(p) != config::LedType::Sync;
+    const bool colours = type != config::LedType::Sync;
     auto fill = [this](const QString& shape, QColor c, bool shown) {
         QWidget* w = controls_.value(shape);
         QPalette pal = w->palette();
@@ -547,6 +564,12 @@ void TForm1::RefreshUI() {
     }
     for (int k = 0; k < config::kLedColourCount; ++k) {
         const config::Rgb c = config::LedColour(p, k);
+        const int rgb[] = {c.r, c.g, c.b};
+        for (int i = 0; i < 3; ++i) {
+            qobject_cast<QLineEdit*>(
+                controls_.value(QString("Edt_Col%1%2").arg(k + 1).arg("RGB"[i])))
+                ->setText(C(rgb[i]));
+        }
         fill("cs_Col" + C(k + 1), QColor(nibble(c.r), nibble(c.g), nibble(c.b)), colours);
         SetVisible("Img_Col" + C(k + 1), colours);
     }
@@ -571,6 +594,8 @@ void TForm1::RefreshUI() {
             ->setText(C(fire[f].delay));
         SetPicture(QString("Img_Fire%1Continue").arg(f + 1),
                    fire[f].continueFlag ? "CbS_E" : "CbS_D");
+        qobject_cast<QCheckBox*>(controls_.value(QString("cb_Fire%1Continue").arg(f + 1)))
+            ->setChecked(fire[f].continueFlag);
     }
     if (aimLevel >= 1 && aimLevel <= 12) {
         SetCaption("lbl_AIMDPIValue", Tr("Str" + std::to_string(299 + aimLevel)));

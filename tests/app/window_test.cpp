@@ -223,7 +223,7 @@ const ReadCase kReadCases[] = {
     {"ReportRate", 6, 0x30, 0x10, "Img_Rep2", "RdS_E", nullptr},
     {"ReportRateOthers", 6, 0x30, 0x10, "Img_Rep4", "RdS_D", nullptr},
     {"LightingOff", 37, 0x0F, 0x00, "Img_Off", "RdS_E", nullptr},
-    {"LightingMode", 37, 0x0F, 0x03, "Img_LED3", "RdS_E", nullptr},
+    {"LightingMode", 37, 0x0F, 0x01, "Img_LED1", "RdS_E", nullptr},
     {"FallTimeLit", 52, 0xFF, 35, "Img_Fall7", "Bar1_E", nullptr},
     {"FallTimeDark", 52, 0xFF, 35, "Img_Fall8", "Bar1_D", nullptr},
 };
@@ -274,6 +274,33 @@ TEST_P(MacroAreaTest, ReadAndResetUseTheLayoutsHalves) {
 INSTANTIATE_TEST_SUITE_P(Layouts, MacroAreaTest,
                          ::testing::Values(MacroAreaCase{device::Layout::A, 0x0200, 0x0300},
                                            MacroAreaCase{device::Layout::B, 0x4000, 0x4100}));
+
+TEST_F(WindowTest, LightingTypeDecidesTheModesAndColoursShown) {
+    struct Case {
+        std::uint8_t ledMode;
+        std::vector<int> shownModes;
+        bool colours;
+    };
+    const Case cases[] = {
+        {0x03, {1, 2, 3, 4, 5}, true},  // RGB
+        {0x41, {1, 2}, false},          // Sync
+        {0x85, {1, 2, 3, 5}, true},     // NT
+    };
+    for (const Case& c : cases) {
+        Window().Image().ParameterBuffer()[37] = c.ledMode;
+        Window().DataBufToUI();
+        for (int m = 1; m <= 5; ++m) {
+            const bool shown =
+                std::find(c.shownModes.begin(), c.shownModes.end(), m) != c.shownModes.end();
+            EXPECT_EQ(Shown(("Img_LED" + std::to_string(m)).c_str()), shown) << int(c.ledMode);
+            EXPECT_EQ(Shown(("lbl_LED" + std::to_string(m)).c_str()), shown) << int(c.ledMode);
+        }
+        EXPECT_EQ(Shown("cs_Col1"), c.colours);
+        EXPECT_EQ(Shown("cs_DPI8Col"), c.colours);
+        const QString selected = "Img_LED" + QString::number(c.ledMode & 0x0F);
+        EXPECT_EQ(Picture(selected), "RdS_E");
+    }
+}
 
 TEST_F(WindowTest, ActiveProfileOfTheMouseSelectsItsPage) {
     mouse.Parameter()[33] = 2;
