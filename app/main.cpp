@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<kelv::device::HidPort> port;
     if (options.virtualMouse) {
         kelv::device::VirtualMouseOptions mouseOptions;
+        mouseOptions.keepLog = false;  // the window runs for hours; nobody reads the log
         mouseOptions.layout = options.virtualLayout == 'B'   ? kelv::device::Layout::B
                               : options.virtualLayout == 'C' ? kelv::device::Layout::C
                                                              : kelv::device::Layout::A;
