@@ -1,0 +1,113 @@
+// kelv731x: the configuration window of the KELV731x gaming mouse.
+#include <sys/socket.h>
+#include <unistd.h>
+#include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/services.h"
+#include "app/shell_rules.h"
+#include "app/single_instance.h"
+#include "device/hidraw_port.h"
+#include "device/virtual_mouse.h"
+#include "resources/bundle.h"
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnUsr1(int) {
+    const char c = 1;
+    [[maybe_unused]] const auto n = write(g_signalPipe[1], &c, 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("kelv731x");
+    std::vector<std::string> args;
+    for (const QString& a : QApplication::arguments().mid(1)) args.push_back(a.toStdString());
+    const kelv::app::AppOptions options = kelv::app::ParseAppOptions(args);
+    if (options.help) {
+        std::fputs(kelv::app::AppUsage().data(), stdout);
+        return 0;
+    }
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "kelv731x: %s\n%s", options.error.c_str(),
+                     kelv::app::AppUsage().data());
+        return 2;
+    }
+
+    kelv::app::SingleInstance instance;
+    if (instance.AskRunningCopy()) return 0;
+
+    kelv::app::QtClock clock;
+    std::unique_ptr<kelv::device::VirtualMouse> mouse;
+    std::unique_ptr<kelv::device::HidPort> port;
+    if (options.virtualMouse) {
+        kelv::device::VirtualMouseOptions mouseOptions;
+        mouseOptions.keepLog = false;  // the window runs for hours; nobody reads the log
+        mouseOptions.layout = options.virtualLayout == 'B'   ? kelv::device::Layout::B
+                              : options.virtualLayout == 'C' ? kelv::device::Layout::C
+                                                             : kelv::device::Layout::A;
+        mouse = std::make_unique<kelv::device::VirtualMouse>(clock, kelv::res::Get("KELV731xData"),
+                                                             mouseOptions);
+        if (!options.virtualFile.empty()) {
+            bool missing = false;
+            std::string error;
+            if (!kelv::device::LoadVirtualMouse(*mouse, options.virtualFile, missing, error) &&
+                !missing) {
+                std::fprintf(stderr, "kelv731x: %s\n", error.c_str());
+                return 2;
+            }
+        }
+        port = std::make_unique<kelv::device::VirtualHidPort>(mouse.get());
+    } else {
+        port = std::make_unique<kelv::device::HidrawPort>(kelv::device::HidrawRoots{});
+    }
+
+    kelv::app::MessageBoxPrompt prompt;
+    kelv::app::WindowServices services;
+    services.port = port.get();
+    services.clock = &clock;
+    services.prompt = &prompt;
+    services.language = options.language;
+    kelv::app::TForm1 window(services);
+    prompt.SetParent(&window);
+    instance.Listen([&window] {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
+
+    // SIGUSR1 unplugs the virtual mouse, the next one plugs it in again.
+    std::unique_ptr<QSocketNotifier> notifier;
+    if (mouse && socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
+        notifier = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&mouse] {
+            char c = 0;
+            [[maybe_unused]] const auto n = read(g_signalPipe[0], &c, 1);
+            if (mouse->Present()) {
+                mouse->Unplug();
+            } else {
+                mouse->Plug();
+            }
+        });
+        std::signal(SIGUSR1, OnUsr1);
+    }
+
+    window.show();
+    window.CreateBusyPopup();
+    const int status = QApplication::exec();
+    if (mouse && !options.virtualFile.empty()) {
+        std::string error;
+        if (!kelv::device::SaveVirtualMouse(*mouse, options.virtualFile, error)) {
+            std::fprintf(stderr, "kelv731x: %s\n", error.c_str());
+        }
+    }
+    return status;
+}
