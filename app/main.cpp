@@ -12,7 +12,7 @@
 #include "app/shell_rules.h"
 #include "app/single_instance.h"
 #include "device/hidraw_port.h"
-#include "device/virtual_mouse.h"
+#include "device/virtual_session.h"
 #include "resources/bundle.h"
 
 namespace {
@@ -46,33 +46,28 @@ int main(int argc, char** argv) {
     if (instance.AskRunningCopy()) return 0;
 
     kelv::app::QtClock clock;
-    std::unique_ptr<kelv::device::VirtualMouse> mouse;
-    std::unique_ptr<kelv::device::HidPort> port;
-    if (options.virtualMouse) {
-        kelv::device::VirtualMouseOptions mouseOptions;
-        mouseOptions.keepLog = false;  // the window runs for hours; nobody reads the log
-        mouseOptions.layout = options.virtualLayout == 'B'   ? kelv::device::Layout::B
-                              : options.virtualLayout == 'C' ? kelv::device::Layout::C
-                                                             : kelv::device::Layout::A;
-        mouse = std::make_unique<kelv::device::VirtualMouse>(clock, kelv::res::Get("KELV731xData"),
-                                                             mouseOptions);
-        if (!options.virtualFile.empty()) {
-            bool missing = false;
-            std::string error;
-            if (!kelv::device::LoadVirtualMouse(*mouse, options.virtualFile, missing, error) &&
-                !missing) {
-                std::fprintf(stderr, "kelv731x: %s\n", error.c_str());
-                return 2;
-            }
+    std::unique_ptr<kelv::device::VirtualSession> virtualMouse;
+    std::unique_ptr<kelv::device::HidPort> hidraw;
+    kelv::device::HidPort* port = nullptr;
+    if (options.virtualMouse.enabled) {
+        std::string error;
+        // The window runs for hours: no report log, which nobody reads.
+        virtualMouse = kelv::device::VirtualSession::Open(
+            options.virtualMouse, clock, kelv::res::Get("KELV731xData"), error, false);
+        if (!virtualMouse) {
+            std::fprintf(stderr, "kelv731x: %s\n", error.c_str());
+            return 2;
         }
-        port = std::make_unique<kelv::device::VirtualHidPort>(mouse.get());
+        port = &virtualMouse->Port();
     } else {
-        port = std::make_unique<kelv::device::HidrawPort>(kelv::device::HidrawRoots{});
+        hidraw = std::make_unique<kelv::device::HidrawPort>(kelv::device::HidrawRoots{});
+        port = hidraw.get();
     }
+    kelv::device::VirtualMouse* mouse = virtualMouse ? &virtualMouse->Mouse() : nullptr;
 
     kelv::app::MessageBoxPrompt prompt;
     kelv::app::WindowServices services;
-    services.port = port.get();
+    services.port = port;
     services.clock = &clock;
     services.prompt = &prompt;
     services.language = options.language;
@@ -88,7 +83,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QSocketNotifier> notifier;
     if (mouse && socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
         notifier = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
-        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&mouse] {
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [mouse] {
             char c = 0;
             [[maybe_unused]] const auto n = read(g_signalPipe[0], &c, 1);
             if (mouse->Present()) {
@@ -103,11 +98,9 @@ int main(int argc, char** argv) {
     window.show();
     window.CreateBusyPopup();
     const int status = QApplication::exec();
-    if (mouse && !options.virtualFile.empty()) {
-        std::string error;
-        if (!kelv::device::SaveVirtualMouse(*mouse, options.virtualFile, error)) {
-            std::fprintf(stderr, "kelv731x: %s\n", error.c_str());
-        }
+    std::string error;
+    if (virtualMouse && !virtualMouse->Save(error)) {
+        std::fprintf(stderr, "kelv731x: %s\n", error.c_str());
     }
     return status;
 }

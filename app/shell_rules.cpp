@@ -338,17 +338,16 @@ Point BusyPopupOrigin(Point window, int windowW, int windowH, int popupW, int po
 // ---- command line --------------------------------------------------------------------------
 
 std::string_view AppUsage() {
-    return "Usage: kelv731x [--language N] [--virtual-mouse[=FILE]]\n"
-           "  --language N             start in language N (1..3, default 1)\n"
-           "  --virtual-mouse[=FILE]   use a virtual mouse instead of hardware; with FILE its\n"
-           "                           state is kept in FILE between runs. SIGUSR1 unplugs and\n"
-           "                           plugs it again.\n"
-           "  --virtual-layout=A|B|C   memory layout of a new virtual mouse (default A)\n";
+    static const std::string usage =
+        "Usage: kelv731x [--language N] [--virtual-mouse[=FILE]] [options]\n"
+        "  --language N             start in language N (1..3, default 1)\n" +
+        std::string(device::kVirtualMouseHelp) +
+        "  SIGUSR1 unplugs the virtual mouse; the next one plugs it in again.\n";
+    return usage;
 }
 
 AppOptions ParseAppOptions(std::span<const std::string> args) {
     AppOptions o;
-    bool layoutGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string value;
@@ -371,31 +370,16 @@ AppOptions ParseAppOptions(std::span<const std::string> args) {
                 return o;
             }
             o.language = n;
-        } else if (a == "--virtual-mouse") {
-            o.virtualMouse = true;
-        } else if (a.starts_with("--virtual-mouse=")) {
-            o.virtualMouse = true;
-            o.virtualFile = a.substr(16);
-            if (o.virtualFile.empty()) {
-                o.error = "--virtual-mouse= needs a file";
-                return o;
-            }
-        } else if (a.starts_with("--virtual-layout=")) {
-            const std::string layout = a.substr(17);
-            if (layout.size() != 1 ||
-                std::string_view("ABCabc").find(layout[0]) == std::string::npos) {
-                o.error = "--virtual-layout takes A, B or C";
-                return o;
-            }
-            o.virtualLayout =
-                static_cast<char>(std::toupper(static_cast<unsigned char>(layout[0])));
-            layoutGiven = true;
+        } else if (const auto taken =
+                       device::TakeVirtualMouseOption(args, i, o.virtualMouse, o.error);
+                   taken != device::OptionResult::NotMine) {
+            if (taken == device::OptionResult::Error) return o;
         } else {
             o.error = "unknown option '" + a + "'";
             return o;
         }
     }
-    if (layoutGiven && !o.virtualMouse) o.error = "--virtual-layout needs --virtual-mouse";
+    o.error = device::CheckVirtualMouseRequest(o.virtualMouse);
     return o;
 }
 

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "device/virtual_session.h"
+
 namespace kelv::app {
 
 enum class Page { Main, Switch, Fixed, Advanced, Breathing, Macro, Update };
@@ -145,10 +147,8 @@ Point BusyPopupOrigin(Point window, int windowW, int windowH, int popupW, int po
 
 struct AppOptions {
     int language = 1;
-    bool virtualMouse = false;
-    std::string virtualFile;
-    char virtualLayout = 'A';  // memory layout of a new virtual mouse: 'A', 'B' or 'C'
-    std::string error;         // non-empty: the command line was not understood
+    device::VirtualMouseRequest virtualMouse;
+    std::string error;  // non-empty: the command line was not understood
     bool help = false;
 };
 AppOptions ParseAppOptions(std::span<const std::string> args);

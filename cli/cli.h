@@ -16,18 +16,14 @@
 #include "device/host.h"
 #include "device/memory_map.h"
 #include "device/virtual_mouse.h"
+#include "device/virtual_session.h"
 
 namespace kelv::cli {
 
 struct GlobalOptions {
     std::string sysfsRoot = "/sys";
     std::string devRoot = "/dev";
-    bool virtualMouse = false;
-    std::string virtualFile;  // empty: in memory only
-    std::optional<device::Layout> virtualLayout;
-    std::optional<std::uint8_t> virtualChipType;
-    bool virtualSplit = false;
-    bool virtualDecoys = false;  // a keyboard and interfaces that look almost like the mouse
+    device::VirtualMouseRequest virtualMouse;
 };
 
 // What a subcommand works with. The virtual mouse, when asked for, is saved back to its file
@@ -42,16 +38,16 @@ class Session {
     device::Clock& Clock() { return clock_; }
     // The embedded default image.
     std::span<const std::uint8_t> Image() const { return image_; }
-    device::VirtualMouse* VirtualMouse() { return mouse_.get(); }
+    device::VirtualMouse* VirtualMouse() { return virtual_ ? &virtual_->Mouse() : nullptr; }
     bool Finish(std::string& error);
 
   private:
     Session() = default;
     device::SystemClock clock_;
     std::span<const std::uint8_t> image_;
-    std::unique_ptr<device::VirtualMouse> mouse_;
-    std::unique_ptr<device::HidPort> port_;
-    std::string virtualFile_;
+    std::unique_ptr<device::VirtualSession> virtual_;
+    std::unique_ptr<device::HidPort> hidraw_;
+    device::HidPort* port_ = nullptr;
 };
 
 struct Command {

@@ -161,9 +161,10 @@ TEST(CommandLine, Options) {
         EXPECT_EQ(!o.error.empty(), c.error) << (c.args.empty() ? "" : c.args[0]);
         if (c.error) continue;
         EXPECT_EQ(o.language, c.language);
-        EXPECT_EQ(o.virtualMouse, c.virtualMouse);
-        EXPECT_EQ(o.virtualFile, c.file);
-        EXPECT_EQ(o.virtualLayout, c.layout);
+        EXPECT_EQ(o.virtualMouse.enabled, c.virtualMouse);
+        EXPECT_EQ(o.virtualMouse.file, c.file);
+        EXPECT_EQ(LayoutName(o.virtualMouse.layout.value_or(device::Layout::A)),
+                  std::string(1, c.layout));
     }
 }
 
