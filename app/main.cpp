@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "app/main_window.h"
 #include "app/services.h"
@@ -27,6 +28,14 @@ void OnUsr1(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Help must work without a display, so it is answered before Qt looks for one.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kelv::app::AppUsage().data(), stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("kelv731x");
     std::vector<std::string> args;
