@@ -7,13 +7,11 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$root/build}" "$root/scripts/build.sh" >/dev/null
 build="${BUILD_DIR:-$root/build}"
 args=("$@")
-if ! "$build/cli/kelvctl" info >/dev/null 2>&1; then
+# A mouse counts when its interface is listed as openable by this user and as the mouse.
+if ! "$build/cli/kelvctl" list 2>/dev/null | awk 'NR > 1 && $5 == "yes" && $6 == "yes" { found = 1 } END { exit !found }'; then
   state="${XDG_STATE_HOME:-$HOME/.local/state}/kelv731x"
   mkdir -p "$state"
   echo "No accessible KELV731x mouse found: using the virtual mouse ($state/virtual-mouse)."
   args=("--virtual-mouse=$state/virtual-mouse" "${args[@]}")
 fi
-if [ -x "$build/app/kelv731x" ]; then
-  exec "$build/app/kelv731x" "${args[@]}"
-fi
-exec "$build/cli/kelvctl" "${args[@]}" info
+exec "$build/app/kelv731x" "${args[@]}"
