@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <ostream>
 
 #include "device/device_link.h"
@@ -65,6 +66,12 @@ std::vector<Command> Commands() {
     std::sort(commands.begin(), commands.end(),
               [](const Command& a, const Command& b) { return a.name < b.name; });
     return commands;
+}
+
+std::string Hex4(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04x", value & 0xFFFFu);
+    return text;
 }
 
 int Fail(std::ostream& err, std::string_view message) {

@@ -66,6 +66,9 @@ struct CommandRegistrar {
 // Registered subcommands, sorted by name.
 std::vector<Command> Commands();
 
+// Four lower-case hex digits, as IDs are written in listings and udev rules.
+std::string Hex4(unsigned value);
+
 // Writes "kelvctl: <message>" and returns the failure status 1.
 int Fail(std::ostream& err, std::string_view message);
 

@@ -8,12 +8,6 @@
 namespace kelv::cli {
 namespace {
 
-std::string Hex4(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04x", value & 0xFFFFu);
-    return text;
-}
-
 int RunInfo(Session& session, const std::vector<std::string>& args, std::ostream& out,
             std::ostream& err) {
     if (!args.empty()) return Fail(err, "info takes no arguments");

@@ -8,12 +8,6 @@
 namespace kelv::cli {
 namespace {
 
-std::string Hex4(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04x", value & 0xFFFFu);
-    return text;
-}
-
 std::string Pad(std::string text, std::size_t width) {
     if (text.size() < width) text.append(width - text.size(), ' ');
     return text + " ";

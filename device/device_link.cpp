@@ -284,28 +284,25 @@ void DeviceLink::ReadData() {
 
 // --- Section transfers ---
 
-bool DeviceLink::WriteParameterPiece(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1,
-                                     std::uint8_t d2, std::uint8_t count) {
+bool DeviceLink::WritePiece(const Report& report) {
     if (!commandHandle_) return false;
     BusyAndPump();
-    reportBuffer_ = {kCommandReportId, command::kWritePiece, 0, offset, d0, d1, d2, count};
+    reportBuffer_ = report;
     const bool accepted = SetFeatureReport(commandHandle_, reportBuffer_);
-    clock_.SleepMicros(kPieceWaitMicros);
+    clock_.SleepMicros(kPieceWaitMicros);  // the mouse stores the change meanwhile
     host_.HideBusy();
     host_.PumpMessages();
     return accepted;
 }
 
+bool DeviceLink::WriteParameterPiece(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1,
+                                     std::uint8_t d2, std::uint8_t count) {
+    return WritePiece({kCommandReportId, command::kWritePiece, 0, offset, d0, d1, d2, count});
+}
+
 bool DeviceLink::WriteProfilePiece(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1,
                                    std::uint8_t d2, std::uint8_t d3) {
-    if (!commandHandle_) return false;
-    BusyAndPump();
-    reportBuffer_ = {kCommandReportId, command::kWritePiece, 1, offset, d0, d1, d2, d3};
-    const bool accepted = SetFeatureReport(commandHandle_, reportBuffer_);
-    clock_.SleepMicros(kPieceWaitMicros);
-    host_.HideBusy();
-    host_.PumpMessages();
-    return accepted;
+    return WritePiece({kCommandReportId, command::kWritePiece, 1, offset, d0, d1, d2, d3});
 }
 
 bool DeviceLink::ReadSection(std::uint8_t section, std::uint8_t offset, std::uint8_t length,

@@ -183,6 +183,8 @@ class DeviceLink {
     bool ReadSectionImpl(std::uint8_t section, std::uint8_t offset, std::uint8_t length,
                          std::span<std::uint8_t> destination, bool busy);
     void BusyAndPump();
+    // One piece write with the busy pop-up and the pause the mouse needs to store it.
+    bool WritePiece(const Report& report);
     void DropHandles();
 
     HidPort& port_;
