@@ -18,7 +18,7 @@ using Pixels = std::vector<std::uint8_t>;
 
 // ---- Encoders for the fixtures ------------------------------------------------------------
 
-struct PngSpec {
+struct PngRecipe {
     int width;
     int height;
     int colourType;
@@ -36,7 +36,7 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t n) {
 }
 
 // libpng jumps on error; the fixtures are valid, so a jump only marks a broken test.
-bool WritePng(const PngSpec& spec, Pixels* out, png_bytepp rows) {
+bool WritePng(const PngRecipe& recipe, Pixels* out, png_bytepp rows) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
@@ -44,33 +44,33 @@ bool WritePng(const PngSpec& spec, Pixels* out, png_bytepp rows) {
         return false;
     }
     png_set_write_fn(png, out, AppendBytes, nullptr);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bitDepth, recipe.colourType,
+                 recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) {
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+    if (!recipe.palette.empty()) {
+        png_set_PLTE(png, info, recipe.palette.data(), static_cast<int>(recipe.palette.size()));
     }
-    if (!spec.trnsAlpha.empty()) {
-        png_set_tRNS(png, info, spec.trnsAlpha.data(), static_cast<int>(spec.trnsAlpha.size()),
+    if (!recipe.trnsAlpha.empty()) {
+        png_set_tRNS(png, info, recipe.trnsAlpha.data(), static_cast<int>(recipe.trnsAlpha.size()),
                      nullptr);
-    } else if (spec.trnsColour) {
-        png_set_tRNS(png, info, nullptr, 0, &*spec.trnsColour);
+    } else if (recipe.trnsColour) {
+        png_set_tRNS(png, info, nullptr, 0, &*recipe.trnsColour);
     }
     png_write_info(png, info);
-    if (spec.interlaced) png_set_interlace_handling(png);
+    if (recipe.interlaced) png_set_interlace_handling(png);
     png_write_image(png, rows);
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return true;
 }
 
-Pixels EncodePng(const PngSpec& spec) {
-    const std::size_t rowBytes = spec.raw.size() / static_cast<std::size_t>(spec.height);
+Pixels EncodePng(const PngRecipe& recipe) {
+    const std::size_t rowBytes = recipe.raw.size() / static_cast<std::size_t>(recipe.height);
     std::vector<png_bytep> rows;
-    Pixels raw = spec.raw;
-    for (int y = 0; y < spec.height; ++y) rows.push_back(raw.data() + y * rowBytes);
+    Pixels raw = recipe.raw;
+    for (int y = 0; y < recipe.height; ++y) rows.push_back(raw.data() + y * rowBytes);
     Pixels out;
-    EXPECT_TRUE(WritePng(spec, &out, rows.data()));
+    EXPECT_TRUE(WritePng(recipe, &out, rows.data()));
     return out;
 }
 
@@ -128,7 +128,7 @@ Pixels Row(std::initializer_list<const std::uint8_t*> pixels) {
 
 struct PngCase {
     const char* what;
-    PngSpec spec;
+    PngRecipe recipe;
     Pixels expected;  // RGBA
 };
 
@@ -194,26 +194,26 @@ TEST(DecodePng, ExpandsEveryFormatToRgba8) {
          {1, 2, 3, 4, 5, 6, 7, 8}},
     };
     for (const PngCase& c : cases) {
-        Image image = DecodePng(EncodePng(c.spec));
-        EXPECT_EQ(image.width, c.spec.width) << c.what;
-        EXPECT_EQ(image.height, c.spec.height) << c.what;
+        Image image = DecodePng(EncodePng(c.recipe));
+        EXPECT_EQ(image.width, c.recipe.width) << c.what;
+        EXPECT_EQ(image.height, c.recipe.height) << c.what;
         EXPECT_EQ(image.rgba, c.expected) << c.what;
     }
 }
 
 TEST(DecodePng, Interlaced) {
-    PngSpec spec{3, 3, PNG_COLOR_TYPE_RGB, 8, {}, {}, {}, std::nullopt, true};
+    PngRecipe recipe{3, 3, PNG_COLOR_TYPE_RGB, 8, {}, {}, {}, std::nullopt, true};
     Pixels expected;
     for (std::uint8_t i = 0; i < 9; ++i) {
-        spec.raw.insert(spec.raw.end(), {i, static_cast<std::uint8_t>(i * 2), 200});
+        recipe.raw.insert(recipe.raw.end(), {i, static_cast<std::uint8_t>(i * 2), 200});
         expected.insert(expected.end(), {i, static_cast<std::uint8_t>(i * 2), 200, 255});
     }
-    EXPECT_EQ(DecodePng(EncodePng(spec)).rgba, expected);
+    EXPECT_EQ(DecodePng(EncodePng(recipe)).rgba, expected);
 }
 
 TEST(DecodePng, DamagedInputIsAnError) {
-    PngSpec spec{8, 8, PNG_COLOR_TYPE_RGB, 8, Pixels(8 * 8 * 3, 0x5A), {}, {}, std::nullopt};
-    const Pixels good = EncodePng(spec);
+    PngRecipe recipe{8, 8, PNG_COLOR_TYPE_RGB, 8, Pixels(8 * 8 * 3, 0x5A), {}, {}, std::nullopt};
+    const Pixels good = EncodePng(recipe);
     Pixels badCrc = good;
     badCrc[good.size() - 20] ^= 0xFF;  // inside the image data
     Pixels hugeHeader = good;

@@ -15,7 +15,7 @@ import sys
 import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import layout_spec as L  # noqa: E402
+import layout_table as L  # noqa: E402
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 SKIN = os.path.join(ROOT, "resources", "embedded", "skin")
@@ -108,7 +108,7 @@ def main():
             faults.append(f"{fname}: section [{section}], expected [{want}]")
         expected = L.org_text() if n == 0 else L.build(n).text()
         if txt != expected:
-            faults.append(f"{fname}: differs from layout_spec.py (run make_art.py)")
+            faults.append(f"{fname}: differs from layout_table.py (run make_art.py)")
         for k, v in keys.items():
             if k != "web" and not v.lstrip("-").isdigit():
                 faults.append(f"{fname}: {k}={v} is not an integer")

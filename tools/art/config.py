@@ -1,7 +1,7 @@
 """Branding of the skin: colours, fonts, texts and the web address.
 
 An OEM re-brands the window by editing this file and running make_art.py. Positions live in
-layout_spec.py, which both the pictures and the ORG layout files are generated from.
+layout_table.py, which both the pictures and the ORG layout files are generated from.
 """
 
 # --- Web link (the ORG resource and the picture of the web button) -------------------------

@@ -5,7 +5,7 @@
 
 Writes resources/embedded/skin/*.png, resources/embedded/skin/WaitGif.gif and
 resources/embedded/layout/ORG*.ini. Colours, texts and fonts: config.py; positions:
-layout_spec.py (shared by the pictures and the layout files).
+layout_table.py (shared by the pictures and the layout files).
 """
 
 import argparse
@@ -21,7 +21,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import config as C  # noqa: E402
 import gifwriter  # noqa: E402
-import layout_spec as L  # noqa: E402
+import layout_table as L  # noqa: E402
 from paint import Pic, lang_font, font, text, text_glow, mix, rgba, catmull_rom  # noqa: E402
 
 OUT = {}

@@ -11,10 +11,10 @@ SS = 4  # supersampling factor of shapes; text is drawn at the final size
 _font_cache = {}
 
 
-def font(spec, size):
-    key = (spec, size)
+def font(face, size):
+    key = (face, size)
     if key not in _font_cache:
-        path, index = spec
+        path, index = face
         _font_cache[key] = ImageFont.truetype(path, size, index=index)
     return _font_cache[key]
 

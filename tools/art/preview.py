@@ -14,7 +14,7 @@ import sys
 from PIL import Image, ImageDraw
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import layout_spec as L  # noqa: E402
+import layout_table as L  # noqa: E402
 from paint import lang_font  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
