@@ -1,6 +1,8 @@
 // Report lengths from report descriptors.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "device/report_descriptor.h"
 #include "tests/device/descriptor_fixtures.h"
 
@@ -21,6 +23,11 @@ struct Case {
     Lengths input, output, feature;
     std::uint16_t featureLength;
 };
+
+// Test names carry the case's name, not a dump of its bytes.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Descriptor : public ::testing::TestWithParam<Case> {};
 

@@ -1,6 +1,8 @@
 // Finding the mouse, choosing its interfaces, and the presence timer's decisions.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "tests/device/test_support.h"
 
 namespace kelv::device {
@@ -49,6 +51,10 @@ struct ChoiceCase {
 };
 
 class InterfaceChoice : public ::testing::TestWithParam<ChoiceCase> {};
+
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // Extra interfaces accept every report, so whichever the link keeps shows in the mouse's log.
 TEST_P(InterfaceChoice, KeepsOnlyMatchingEightByteInterfacesAndTheLastOneWins) {

@@ -1,6 +1,8 @@
 // What the device-info reply and parameter byte 6 make of a mouse, and the memory map.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "tests/device/test_support.h"
 
 namespace kelv::device {
@@ -25,6 +27,10 @@ struct IdentityCase {
 };
 
 class Identity : public ::testing::TestWithParam<IdentityCase> {};
+
+void PrintTo(const IdentityCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 TEST_P(Identity, ChoosesLayoutAndReadsOnlyWhenBuildAndMouseAgree) {
     const IdentityCase& c = GetParam();

@@ -1,6 +1,8 @@
 // Report exchange and transfers, checked byte for byte against the virtual mouse.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <numeric>
 
@@ -20,6 +22,10 @@ struct ExchangeCase {
 };
 
 class Exchange : public ::testing::TestWithParam<ExchangeCase> {};
+
+void PrintTo(const ExchangeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 TEST_P(Exchange, SendsExactReportsAndFetchesExpectedChunks) {
     Rig rig;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -26,6 +28,10 @@ struct ParseCase {
 };
 
 class LanguageParse : public ::testing::TestWithParam<ParseCase> {};
+
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 TEST_P(LanguageParse, LooksUpTheTextOfTheOwnSection) {
     const ParseCase& c = GetParam();

@@ -11,6 +11,13 @@
 #include "resources/bundle.h"
 #include "tests/device/test_support.h"
 
+namespace kelv::device {
+// Test names carry the layout's letter.
+inline void PrintTo(Layout layout, std::ostream* os) {
+    *os << LayoutName(layout);
+}
+}  // namespace kelv::device
+
 namespace kelv::config {
 namespace {
 
