@@ -6,7 +6,12 @@ bin="$1"
 out="${2:-test-output}"
 mkdir -p "$out"
 title="KELV731x Gaming Mouse v1.0"
-if [ -z "${DISPLAY:-}" ]; then echo "smoke: no DISPLAY (run under xvfb-run)"; exit 1; fi
+# Without an X server the test is skipped (exit 77), except in CI where it must run.
+if [ -z "${DISPLAY:-}" ]; then
+    echo "smoke: no DISPLAY (run ctest under xvfb-run, as scripts/test.sh does)"
+    [ "${CI:-}" = "true" ] && exit 1
+    exit 77
+fi
 
 log="$out/smoke.log"
 KELV_TRACE=1 "$bin" --virtual-mouse >"$log" 2>&1 &
