@@ -67,6 +67,8 @@ TForm1::TForm1(const WindowServices& services, QWidget* parent)
     setWindowTitle(QString::fromUtf8(kWindowTitle));
     texts_ = res::LoadLanguageTable(1);
     link_ = std::make_unique<device::DeviceLink>(*services_.port, *services_.clock, *this, texts_);
+    transfer_ = std::make_unique<config::TransferService>(*link_, *services_.clock, *this);
+    transfer_->SetListener(this);
     link_->SetListener(this);
     devTimer_.setInterval(device::kDevTimerIntervalMs);
     connect(&devTimer_, &QTimer::timeout, this, [this] { DevTimerTimer(); });
@@ -459,14 +461,10 @@ void TForm1::InitNoDevice() {
     image_.DeviceFromDefaults();
     if (defaults_.storage == config::StorageKind::I2C) {
         store_ = macros::MacroStore(macros::MacroLayout::kPacked, macros::kPackedBaseI2C);
-        store_.SetArea(defaults_.macros.packedArea);
-        store_.ReadAndRefreshMacro7311();
     } else if (defaults_.storage == config::StorageKind::Flash) {
         store_ = macros::MacroStore(macros::MacroLayout::kPaged);
-        store_.SetNameBlock(defaults_.macros.nameTable);
-        for (int i = 0; i < config::kMacroPageCount; ++i)
-            store_.SetPage(i, defaults_.macros.pages[i]);
     }
+    config::LoadMacroData(store_, defaults_.macros);
     RefreshMacroLists();
     DataBufToUI();
 }
@@ -619,56 +617,19 @@ void TForm1::RefreshUI() {
 void TForm1::Btn_Read() {
     if (readingDevice_) return;  // a pumped event must not start a second read inside this one
     readingDevice_ = true;
-    devTimer_.stop();
-    link_->StopDevTimer();
-    BlockAllPages();
-    ShowBusy();
-    PumpMessages();
-    link_->ReadSectionBusy(0, 0, config::kParameterSectionSize, image_.ParameterBuffer());
-    link_->ReadSectionBusy(1, 0, config::kProfileSectionSize, image_.ProfileBuffer());
-    const device::Layout layout = link_->CurrentLayout();
-    std::array<std::uint8_t, 256> block{};
-    if (device::IsI2cMacroStorage(layout)) {
-        const auto halves = device::memory_map::PackedAreaHalves(layout);
-        // A half whose read is refused keeps what the area held before.
-        std::array<std::uint8_t, config::kPackedAreaSize> area{};
-        if (store_.Layout() == macros::MacroLayout::kPacked) {
-            std::copy(store_.Area().begin(), store_.Area().end(), area.begin());
-        }
-        store_ = macros::MacroStore(macros::MacroLayout::kPacked, halves[0]);
-        store_.SetArea(area);
-        for (int h = 0; h < 2; ++h) {
-            std::copy_n(store_.Area().begin() + 256 * h, 256, block.begin());
-            link_->ReadMemory(halves[h], 256, block);  // a refused read keeps the earlier half
-            store_.SetArea(block, 256 * static_cast<std::size_t>(h));
-        }
-        store_.ReadAndRefreshMacro7311();
-    } else if (device::IsFlashMacroStorage(layout)) {
-        if (store_.Layout() != macros::MacroLayout::kPaged) {
-            store_ = macros::MacroStore(macros::MacroLayout::kPaged);
-        }
-        for (int i = 0; i < device::memory_map::kMacroPageCount; ++i) {
-            const auto page = store_.Page(i);
-            std::copy(page.begin(), page.end(), block.begin());
-            link_->ReadMemory(device::memory_map::MacroPageAddress(i), 256, block);
-            store_.SetPage(i, block);
-        }
-        std::array<std::uint8_t, config::kNameTableSize> names{};
-        const auto current = store_.NameBlock();
-        std::copy(current.begin(), current.end(), names.begin());
-        link_->ReadMemory(device::memory_map::kNameTableAddress, config::kNameTableSize, names);
-        store_.SetNameBlock(names);
-    }
-    RefreshMacroLists();
-    DataBufToUI();
-    RefreshStorageControls();
-    HideBusy();
-    PumpMessages();
-    devTimer_.start();
-    link_->StartDevTimer();
-    UnblockAllPages();
+    transfer_->ReadAll(image_, store_);
     readingDevice_ = false;
     Trace("read-done");
+}
+
+void TForm1::BlockPages() {
+    devTimer_.stop();
+    BlockAllPages();
+}
+
+void TForm1::UnblockPages() {
+    UnblockAllPages();
+    devTimer_.start();
 }
 
 void TForm1::RefreshStorageControls() {
@@ -701,59 +662,13 @@ void TForm1::Btn_Reset_0Click() {
 
 void TForm1::DefaultParameter() {
     HideAllMenu();
-    devTimer_.stop();
-    link_->StopDevTimer();
-    BlockAllPages();
-    ShowBusy();
-    PumpMessages();
     defaults_ = config::LoadDefaultImage();
-    config::ApplyDefaults(image_, defaults_);
-    image_.DeviceFromDefaults();
-    const device::Layout layout = link_->CurrentLayout();
-    if (device::IsI2cMacroStorage(layout)) {
-        store_ = macros::MacroStore(macros::MacroLayout::kPacked,
-                                    device::memory_map::PackedAreaAddress(layout));
-        store_.SetArea(defaults_.macros.packedArea);
-        store_.ReadAndRefreshMacro7311();
-    } else if (device::IsFlashMacroStorage(layout)) {
-        store_ = macros::MacroStore(macros::MacroLayout::kPaged);
-        store_.SetNameBlock(defaults_.macros.nameTable);
-        for (int i = 0; i < config::kMacroPageCount; ++i)
-            store_.SetPage(i, defaults_.macros.pages[i]);
+    if (device::IsFlashMacroStorage(link_->CurrentLayout())) {
         qobject_cast<QListWidget*>(controls_.value("LB_macro"))->clear();
         qobject_cast<QPlainTextEdit*>(controls_.value("mmo_macro"))->clear();
         qobject_cast<QPlainTextEdit*>(controls_.value("mmo_wrscript"))->clear();
     }
-    RefreshMacroLists();
-    ShowBusy();
-    PumpMessages();
-    DataBufToUI();
-    link_->WriteSection(0, 0, config::kParameterSectionSize, image_.ParameterBuffer());
-    link_->WriteSection(1, 0, config::kProfileSectionSize, image_.ProfileBuffer());
-    std::array<std::uint8_t, 256> block{};
-    if (device::IsI2cMacroStorage(layout)) {
-        const auto halves = device::memory_map::PackedAreaHalves(layout);
-        for (int h = 0; h < 2; ++h) {
-            std::copy_n(store_.Area().begin() + 256 * h, 256, block.begin());
-            link_->WriteMemory(halves[h], 256, block);
-        }
-    } else if (device::IsFlashMacroStorage(layout)) {
-        const auto names = store_.NameBlock();
-        for (int i = 0; i < device::memory_map::kNameTablePageCount; ++i) {
-            std::copy_n(names.begin() + 256 * i, 256, block.begin());
-            link_->WriteMemory(device::memory_map::NameTablePageAddress(i), 256, block);
-        }
-        for (int i = 0; i < device::memory_map::kMacroPageCount; ++i) {
-            const auto page = store_.Page(i);
-            std::copy(page.begin(), page.end(), block.begin());
-            link_->WriteMemory(device::memory_map::MacroPageAddress(i), 256, block);
-        }
-    }
-    HideBusy();
-    PumpMessages();
-    UnblockAllPages();
-    devTimer_.start();
-    link_->StartDevTimer();
+    transfer_->ResetToDefaults(image_, store_, defaults_);
     // The defaults hold profile 0: their page is shown (with the device-lost view left).
     state_.deviceLostView = false;
     RefreshAPPage();

@@ -19,6 +19,7 @@
 #include "app/widgets.h"
 #include "config/default_image.h"
 #include "config/image.h"
+#include "config/transfer.h"
 #include "device/device_link.h"
 #include "macros/store.h"
 #include "resources/language.h"
@@ -36,7 +37,11 @@ struct WindowServices {
     bool startDevTimer = true;  // tests drive DevTimerTimer by hand
 };
 
-class TForm1 : public QWidget, public device::LinkListener, public device::Host, public LabelSink {
+class TForm1 : public QWidget,
+               public device::LinkListener,
+               public device::Host,
+               public config::TransferListener,
+               public LabelSink {
   public:
     explicit TForm1(const WindowServices& services, QWidget* parent = nullptr);
     ~TForm1() override;
@@ -100,6 +105,13 @@ class TForm1 : public QWidget, public device::LinkListener, public device::Host,
     void HideBusy() override;
     void ShowMessage(const std::string& text) override;
 
+    // config::TransferListener: the window's steps around whole-configuration transfers
+    void BlockPages() override;
+    void UnblockPages() override;
+    void PagesChanged() override { RefreshUI(); }
+    void MacrosChanged() override { RefreshMacroLists(); }
+    void ReadFinished() override { RefreshStorageControls(); }
+
     // LabelSink
     void LabelEnter(QWidget* label) override;
     void LabelLeave(QWidget* label) override;
@@ -156,6 +168,7 @@ class TForm1 : public QWidget, public device::LinkListener, public device::Host,
 
     WindowServices services_;
     std::unique_ptr<device::DeviceLink> link_;
+    std::unique_ptr<config::TransferService> transfer_;
     ShellState state_;
     bool readingDevice_ = false;
     bool insertMode_ = false;

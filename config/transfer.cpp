@@ -155,6 +155,7 @@ void TransferService::ReadAll(ConfigImage& image, macros::MacroStore& store) {
     listener.MacrosChanged();
     image.LoadPagesFromDevice();
     listener.PagesChanged();
+    listener.ReadFinished();
     End();
 }
 

@@ -55,6 +55,9 @@ class TransferListener {
     // the page profile up to date (RefreshMacroAddr) and, paged, the name block from the list
     // (UIToMacroName).
     virtual void BeforeMacroSave(ConfigImage& /*image*/, macros::MacroStore& /*store*/) {}
+    // The read cycle has filled the pages; last step before the pop-up goes and the pages are
+    // uncovered (RefreshStorageControls).
+    virtual void ReadFinished() {}
 };
 
 // Outcome of the patch programming.
