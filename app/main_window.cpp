@@ -23,6 +23,7 @@
 #include "app/busy_form.h"
 #include "app/design.h"
 #include "app/window_util.h"
+#include "config/macro_directory.h"
 #include "keys/catalogue.h"
 #include "keys/naming.h"
 #include "resources/bundle.h"
@@ -32,19 +33,6 @@ namespace kelv::app {
 namespace {
 
 const char* const kWindowTitle = "KELV731x Gaming Mouse v1.0";
-
-// Names the macros that key codes point at, from the macro store.
-class StoreDirectory : public keys::MacroDirectory {
-  public:
-    explicit StoreDirectory(const macros::MacroStore& store) : store_(store) {}
-    std::string MacroNameAt(std::uint16_t address) const override {
-        const auto slot = store_.SlotOfAddress(address);
-        return slot ? store_.Name(*slot) : std::string();
-    }
-
-  private:
-    const macros::MacroStore& store_;
-};
 
 // With KELV_TRACE set, milestones go to stdout with a wall-clock time in milliseconds, for the
 // smoke test and the benchmark scripts.
@@ -375,9 +363,9 @@ void TForm1::HideAllMenu() {
 }
 
 std::vector<std::string> TForm1::ProfileKeyNames(int profile) const {
-    StoreDirectory directory(store_);
+    const auto directory = config::MacroDirectoryOf(store_);
     const keys::NamingContext context{texts_, image_.PageParameter()[config::param::kFireKeyIds],
-                                      &directory};
+                                      directory.get()};
     std::vector<std::string> names;
     for (int k = 0; k < config::kKeySlotCount; ++k) {
         names.push_back(keys::NameOfCode(image_.ProfileCode(profile, k), context).name);
@@ -572,8 +560,8 @@ void TForm1::RefreshUI() {
         SetVisible("Img_Col" + C(k + 1), colours);
     }
     // Fire keys and the AIM key, from the codes that use them.
-    StoreDirectory directory(store_);
-    const keys::NamingContext context{texts_, p[config::param::kFireKeyIds], &directory};
+    const auto directory = config::MacroDirectoryOf(store_);
+    const keys::NamingContext context{texts_, p[config::param::kFireKeyIds], directory.get()};
     std::array<keys::FireSettings, 3> fire{};
     int aimLevel = 0;
     for (int profile = 0; profile < config::kProfileCount; ++profile) {

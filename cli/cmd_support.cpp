@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "config/file_io.h"
+#include "config/macro_directory.h"
 #include "config/sections.h"
 #include "keys/key_tables.h"
 #include "keys/naming.h"
@@ -144,19 +145,6 @@ bool EmptyPagedSlot(const macros::MacroStore& store, const MacroRow& row) {
            row.eventLength <= 1;
 }
 
-std::unique_ptr<keys::SlotMacroDirectory> DirectoryOf(const macros::MacroStore& store,
-                                                      config::StorageKind storage) {
-    std::vector<keys::SlotMacroDirectory::Slot> slots;
-    std::vector<std::string> names;
-    for (int s = 0; s < store.SlotCount(); ++s) {
-        const bool used = store.InUse(s);
-        slots.push_back({static_cast<std::uint16_t>(used ? std::max(1, store.Length(s)) : 0),
-                         store.MacroAddress(s)});
-        names.push_back(used ? store.Name(s) : std::string());
-    }
-    return std::make_unique<keys::SlotMacroDirectory>(storage, std::move(slots), std::move(names));
-}
-
 }  // namespace
 
 const res::StringTable& EnglishTexts() {
@@ -187,7 +175,7 @@ void PrintConfiguration(const Configuration& c, bool json, std::ostream& out) {
     using namespace config;
     const ParameterSection& p = *c.parameter;
     const ProfileSection& r = *c.profile;
-    const auto directory = DirectoryOf(*c.store, c.storage);
+    const auto directory = config::MacroDirectoryOf(*c.store);
     const keys::NamingContext naming{EnglishTexts(), FireKeyIds(p), directory.get()};
     std::vector<std::vector<Button>> profiles(kProfileCount);
     for (int pr = 0; pr < kProfileCount; ++pr) {
