@@ -8,7 +8,11 @@ namespace kelv::app {
 SingleInstance::SingleInstance(QString name) : name_(std::move(name)) {}
 
 QString SingleInstance::DefaultName() {
-    return QStringLiteral("kelv731x-%1").arg(static_cast<qulonglong>(getuid()));
+    // One copy per user and display, as a window title is unique per desktop: abstract names
+    // are shared by every session on the machine.
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty()) display = qEnvironmentVariable("DISPLAY");
+    return QStringLiteral("kelv731x-%1-%2").arg(static_cast<qulonglong>(getuid())).arg(display);
 }
 
 bool SingleInstance::AskRunningCopy() {
