@@ -54,8 +54,12 @@ int RunMacro(Session& session, const std::vector<std::string>& args, std::ostrea
     std::optional<std::vector<std::uint8_t>> bytes;
     if (!exporting) {
         // Read before the mouse is touched: an unreadable file starts no transfer.
-        bytes = ReadInput(file, macros::kPagedAllFileSize, err);
+        // One byte past the largest macro file, so that a larger file is refused, not cut.
+        bytes = ReadInput(file, macros::kPagedAllFileSize + 1, err);
         if (!bytes) return 1;
+        if (bytes->size() > macros::kPagedAllFileSize)
+            return Fail(err, file + ": larger than any macro file (" +
+                                 std::to_string(macros::kPagedAllFileSize) + " bytes at most)");
     }
     auto mouse = Connect(session, true, err);
     if (!mouse) return 1;

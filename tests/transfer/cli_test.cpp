@@ -159,6 +159,7 @@ TEST_F(Kelvctl, MacroExportImportRoundTrip) {
 TEST_F(Kelvctl, ErrorsAreOneLineAndAFailureStatus) {
     Write(Path("short.bin"), std::vector<std::uint8_t>(100, 0));
     Write(Path("patch.bin"), std::vector<std::uint8_t>(0x8000 + 1024, 0x11));
+    Write(Path("flash.bin"), std::vector<std::uint8_t>(9472, 0));
     std::vector<std::uint8_t> one(288, 0);
     one[1] = 'A';
     Write(Path("one.bin"), one);
@@ -179,6 +180,7 @@ TEST_F(Kelvctl, ErrorsAreOneLineAndAFailureStatus) {
         {"macro import 0 " + Path("short.bin"), "100 bytes"},
         {"macro import 7 " + Path("one.bin"), "no macro in slot 7"},
         {"macro import --all " + Path("short.bin"), "100 bytes"},
+        {"macro import --all " + Path("flash.bin"), "larger than any macro file"},
         {"patch " + Path("short.bin"), "no patch code"},
         {"patch " + Path("patch.bin"), "does not take patch code"},
         {"reset extra", "reset takes no arguments"},
