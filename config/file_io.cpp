@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -59,9 +58,6 @@ std::filesystem::path Destination(const std::filesystem::path& path) {
 }  // namespace
 
 std::filesystem::path WithBinExtension(const std::filesystem::path& chosen) {
-    std::string ext = chosen.extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == ".bin") return chosen;
     std::filesystem::path result = chosen;
     result += ".bin";
     return result;

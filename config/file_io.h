@@ -21,8 +21,8 @@ struct WriteFileResult {
     std::string error;  // "<path>: <system error text>"
 };
 
-// The name a save dialog's choice is written under: ".bin" appended unless the name already
-// ends in it (any case), so "a.bin" stays "a.bin" rather than becoming "a.bin.bin".
+// The name a save dialog's choice is written under: ".bin" is always appended, also to a name
+// that already ends in it ("a.bin" is written as "a.bin.bin"), as the dialogs have always done.
 std::filesystem::path WithBinExtension(const std::filesystem::path& chosen);
 
 // Regular files only: a directory, pipe or device is refused rather than read (or waited on).

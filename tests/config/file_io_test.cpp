@@ -132,11 +132,11 @@ TEST_F(FileIoTest, ReplacingKeepsPermissionsAndFollowsLinks) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
-TEST(BinExtension, AddedOnlyWhenMissing) {
+TEST(BinExtension, AlwaysAppended) {
     const std::pair<const char*, const char*> cases[] = {
-        {"profile", "profile.bin"},     {"profile.bin", "profile.bin"},
-        {"PROFILE.BIN", "PROFILE.BIN"}, {"a.binx", "a.binx.bin"},
-        {"dir/p.txt", "dir/p.txt.bin"}, {"/home/u/.bin", "/home/u/.bin.bin"},
+        {"profile", "profile.bin"},         {"profile.bin", "profile.bin.bin"},
+        {"PROFILE.BIN", "PROFILE.BIN.bin"}, {"a.binx", "a.binx.bin"},
+        {"dir/p.txt", "dir/p.txt.bin"},     {"/home/u/.bin", "/home/u/.bin.bin"},
     };
     for (const auto& [chosen, expected] : cases) EXPECT_EQ(WithBinExtension(chosen), expected);
 }
