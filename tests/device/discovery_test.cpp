@@ -293,6 +293,23 @@ TEST(ReFindDev, SearchesAtOnceAndReportsLossWhenTheMouseIsAway) {
     EXPECT_TRUE(rig.link.ReFindDev());
 }
 
+// The presence timer alone follows a restart: the count falls while the mouse is away, and its
+// return is found, waited for and read.
+TEST(DevTimerTimer, FollowsTheMouseThroughARestart) {
+    Rig rig;
+    rig.link.DevTimerTimer();
+    ASSERT_TRUE(rig.link.Connected());
+    rig.listener.events.clear();
+    ASSERT_TRUE(rig.link.SendCommand(0x0E, 0, 0, 0, 0));
+    rig.link.DevTimerTimer();
+    EXPECT_FALSE(rig.link.Connected());
+    EXPECT_EQ(rig.listener.events, (std::vector<std::string>{"lost"}));
+    rig.clock.now += rig.mouse.Options().restartMicros;
+    rig.link.DevTimerTimer();
+    EXPECT_TRUE(rig.link.Connected());
+    EXPECT_EQ(rig.listener.events.back(), "read");
+}
+
 TEST(Unplug, MidTransferReadsFFThenTheTimerFallsBackToNoDevice) {
     Rig rig;
     rig.link.DevTimerTimer();
