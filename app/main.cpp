@@ -53,6 +53,18 @@ int main(int argc, char** argv) {
 
     kelv::app::SingleInstance instance;
     if (instance.AskRunningCopy()) return 0;
+    // The name is claimed before the window is built, so two starts close together cannot both
+    // stay; an ask that arrives before the window exists has nothing to raise.
+    kelv::app::TForm1* shown = nullptr;
+    if (!instance.Listen([&shown] {
+            if (!shown) return;
+            shown->showNormal();
+            shown->raise();
+            shown->activateWindow();
+        }) &&
+        instance.AskRunningCopy()) {
+        return 0;
+    }
 
     kelv::app::QtClock clock;
     std::unique_ptr<kelv::device::VirtualSession> virtualMouse;
@@ -82,11 +94,6 @@ int main(int argc, char** argv) {
     services.language = options.language;
     kelv::app::TForm1 window(services);
     prompt.SetParent(&window);
-    instance.Listen([&window] {
-        window.showNormal();
-        window.raise();
-        window.activateWindow();
-    });
 
     // SIGUSR1 unplugs the virtual mouse, the next one plugs it in again.
     std::unique_ptr<QSocketNotifier> notifier;
@@ -106,6 +113,7 @@ int main(int argc, char** argv) {
 
     window.show();
     window.CreateBusyPopup();
+    shown = &window;
     const int status = QApplication::exec();
     std::string error;
     if (virtualMouse && !virtualMouse->Save(error)) {
