@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -291,9 +292,12 @@ void TForm1::LoadWebLink() {
     res::LayoutRead read;
     const res::WebLink link = res::LoadWebLink(&read);
     if (read.Find("Web")) webUrl_ = Q(link.url);
-    if (read.Find("Web_Y")) {
-        for (int n = 1; n <= 5; ++n)
-            PlacePair("Img_Web_" + C(n), "Btn_Web_" + C(n), link.x, link.y);
+    // As in the language layouts, an _X is applied at once: a bad _Y leaves the top as it was.
+    if (read.Find("Web_X")) {
+        for (int n = 1; n <= 5; ++n) {
+            const int y = read.Find("Web_Y") ? link.y : controls_.value("Img_Web_" + C(n))->y();
+            PlacePair("Img_Web_" + C(n), "Btn_Web_" + C(n), link.x, y);
+        }
     }
     if (!read.Ok()) throw res::LayoutError(read.error);
 }
@@ -505,6 +509,7 @@ void TForm1::RefreshUI() {
     for (int k = 1; k <= 4; ++k) SetPicture("Img_Rep" + C(k), k == rate + 1 ? "RdS_E" : "RdS_D");
     // Lighting: the type decides which modes exist; a mode it lacks selects nothing.
     const config::LedType type = config::LedTypeOf(p);
+    ledType_ = type;
     const int mode = config::LightingMode(p);
     auto offered = [type](int m) {
         if (type == config::LedType::Sync) return m <= 2;
@@ -521,7 +526,8 @@ void TForm1::RefreshUI() {
         SetPicture("Img_LED" + C(k), mode == k && offered(k) ? "RdS_E" : "RdS_D");
     }
     // Fall time; its steps answer only while the lighting is on.
-    const int fall = config::FallTimeStep(p).value_or(0);
+    const int fall = config::FallTimeStep(p);
+    fallStep_ = fall;
     for (int s = 1; s <= 10; ++s) {
         SetPicture("Img_Fall" + C(s), s <= fall ? "Bar1_E" : "Bar1_D");
         controls_.value("Img_Fall" + C(s))->setEnabled(mode != 0);
@@ -602,6 +608,48 @@ void TForm1::RefreshUI() {
     RefreshProfileKeys(active);
 }
 
+settings::PageValues TForm1::ReadPageValues() const {
+    auto checked = [this](const QString& name) {
+        const auto* rb = qobject_cast<QRadioButton*>(controls_.value(name));
+        return rb && rb->isChecked();
+    };
+    auto text = [this](const QString& name) {
+        const auto* edit = qobject_cast<QLineEdit*>(controls_.value(name));
+        return edit ? edit->text().toStdString() : std::string();
+    };
+    auto choice = [&checked](const QString& prefix, int first, int last) -> std::optional<int> {
+        for (int n = first; n <= last; ++n)
+            if (checked(prefix + C(n))) return n;
+        return std::nullopt;
+    };
+    settings::PageValues v;
+    v.dpiLevelCount = dpiLevelCount_;
+    v.currentDpiLevel = choice("rb_DPI", 1, config::kDpiLevelMax);
+    for (int level = 1; level <= config::kDpiLevelMax; ++level) {
+        const auto* value =
+            qobject_cast<QLabel*>(controls_.value(QString("lbl_DPI%1Value").arg(level)));
+        v.dpiValueTexts[level - 1] = value ? value->text().toStdString() : std::string();
+        for (int j = 0; j < 3; ++j) {
+            v.dpiColourTexts[level - 1][j] =
+                text(QString("edt_DPI%1Col%2").arg(level).arg("RGB"[j]));
+        }
+    }
+    for (int c = 0; c < config::kLedColourCount; ++c) {
+        for (int j = 0; j < 3; ++j)
+            v.ledColourTexts[c][j] = text(QString("Edt_Col%1%2").arg(c + 1).arg("RGB"[j]));
+    }
+    v.reportRateChoice = choice("rb_Rep", 1, 4);
+    v.ledType = ledType_;
+    v.ledChoice = checked("rb_Off") ? std::optional<int>(0) : choice("rb_LED", 1, 6);
+    v.fallStep = fallStep_;
+    v.profileChoice = choice("rb_", 1, 3);
+    return v;
+}
+
+void TForm1::UIToDataBuf() {
+    settings::WritePageValues(image_.PageParameter(), ReadPageValues(), texts_);
+}
+
 void TForm1::Btn_Read() {
     if (readingDevice_) return;  // a pumped event must not start a second read inside this one
     readingDevice_ = true;
@@ -611,6 +659,7 @@ void TForm1::Btn_Read() {
 }
 
 void TForm1::BlockPages() {
+    HideAllMenu();
     devTimer_.stop();
     BlockAllPages();
 }
@@ -678,6 +727,7 @@ void TForm1::DeviceLost() {
     qobject_cast<QListWidget*>(controls_.value("LB_MacroName"))->clear();
     qobject_cast<QListWidget*>(controls_.value("LB_Name"))->clear();
     qobject_cast<QListWidget*>(controls_.value("LB_macro"))->clear();
+    ledType_.reset();
     Trace("device-lost");
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "macros/store.h"
 #include "resources/language.h"
 #include "resources/layout.h"
+#include "settings/page_values.h"
 
 namespace kelv::app {
 
@@ -89,6 +91,9 @@ class TForm1 : public QWidget,
     void ClearAP() { HideAllMenu(); }
     void Btn_Read();
     void DataBufToUI();
+    // Every page back into the page copy of the parameter section (the reverse of RefreshUI).
+    void UIToDataBuf();
+    settings::PageValues ReadPageValues() const;
     void DefaultParameter();
     void InitNoDevice();
 
@@ -195,7 +200,9 @@ class TForm1 : public QWidget,
     int macroNameHeight_ = 20;
     int spaceF_ = 0, spaceB_ = 0, dpiOrientation_ = 1;
     int dpiLevelCount_ = 1;
-    bool keepTop_ = false;                             // placing from an _X alone: tops stay
+    int fallStep_ = 1;
+    std::optional<config::LedType> ledType_;  // of the last refresh; cleared with the mouse
+    bool keepTop_ = false;                    // placing from an _X alone: tops stay
     std::map<std::string, std::pair<int, int>> rows_;  // option rows waiting for their _H
 
     // manual dragging where the window manager cannot move the window

@@ -218,7 +218,7 @@ void PrintConfiguration(const Configuration& c, bool json, std::ostream& out) {
             << ",\n      \"colours\": [";
         for (int i = 0; i < kLedColourCount; ++i)
             out << (i ? ", " : "") << JsonRgb(LedColour(p, i));
-        out << "]\n    },\n    \"fallTime\": " << JsonOptional(FallTimeStep(p)) << ",\n"
+        out << "]\n    },\n    \"fallTime\": " << FallTimeStep(p) << ",\n"
             << "    \"fireKeyIds\": " << unsigned{FireKeyIds(p)} << ",\n"
             << "    \"checksumValid\": " << JsonBool(ParameterChecksumValid(p)) << "\n  },\n"
             << "  \"profileChecksumValid\": " << JsonBool(ProfileChecksumValid(r)) << ",\n"
@@ -268,7 +268,7 @@ void PrintConfiguration(const Configuration& c, bool json, std::ostream& out) {
         << "active profile  " << unsigned{ActiveProfile(p)} + 1 << "\n"
         << "report rate     " << ReportRateHz(rate) << " Hz\n"
         << "LED             " << LedTypeText(LedTypeOf(p)) << ", mode " << LightingMode(p) << "\n"
-        << "fall time       step " << orDash(FallTimeStep(p)) << "\n"
+        << "fall time       step " << FallTimeStep(p) << "\n"
         << "DPI levels      " << orDash(levels) << ", current " << orDash(current) << "\n";
     for (int level = 1; level <= kDpiLevelMax; ++level) {
         const std::uint8_t code = DpiValueCode(p, level);

@@ -1,5 +1,7 @@
 #include "config/sections.h"
 
+#include <algorithm>
+
 namespace kelv::config {
 namespace {
 
@@ -175,10 +177,9 @@ void SetDpiValueCode(ParameterSection& p, int level, std::uint8_t code) {
     SetNibble(p[param::DpiValueOffset(level)], level % 2 == 0, code);
 }
 
-std::optional<int> FallTimeStep(const ParameterSection& p) {
-    const int value = p[param::kFallTime];
-    if (value % 5 != 0 || value < 5 || value > 50) return std::nullopt;
-    return value / 5;
+int FallTimeStep(const ParameterSection& p) {
+    const int value = p[param::kFallTime + 1];
+    return std::clamp((value + 4) / 5, 1, 10);
 }
 
 void SetFallTimeStep(ParameterSection& p, int step) {

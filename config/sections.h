@@ -122,8 +122,9 @@ inline constexpr std::uint8_t kDpiCodeEmpty = 0x0F;
 std::uint8_t DpiValueCode(const ParameterSection& p, int level);
 void SetDpiValueCode(ParameterSection& p, int level, std::uint8_t code /* 0..15 */);
 
-// Fall-time step n = 1..10 is stored as 5n in both bytes. nullopt when byte 52 is no such value.
-std::optional<int> FallTimeStep(const ParameterSection& p);
+// Fall-time step n = 1..10 is stored as 5n in both bytes. The step shown comes from the second
+// byte, rounded up to the next step and kept within 1..10, so any byte shows some step.
+int FallTimeStep(const ParameterSection& p);
 void SetFallTimeStep(ParameterSection& p, int step /* 1..10 */);
 
 struct Rgb {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QUrl>
 
 #include <map>
@@ -300,6 +301,36 @@ TEST_F(WindowTest, LightingTypeDecidesTheModesAndColoursShown) {
         const QString selected = "Img_LED" + QString::number(c.ledMode & 0x0F);
         EXPECT_EQ(Picture(selected), "RdS_E");
     }
+}
+
+// Whatever the pages show of the parameter section goes back into its page copy unchanged.
+TEST_F(WindowTest, PagesWrittenBackHoldWhatTheyShow) {
+    TForm1& w = Window();
+    for (const std::uint8_t ledMode : {0x03, 0x41, 0x85}) {
+        config::ParameterSection& read = w.Image().ParameterBuffer();
+        read[37] = ledMode;
+        config::SetReportRateCode(read, 2);
+        config::SetActiveProfile(read, 1);
+        read[52] = read[53] = 35;
+        w.DataBufToUI();
+        // Spoil every field the pages hold, then write the pages back.
+        config::ParameterSection& page = w.Image().PageParameter();
+        page[6] ^= 0x30;
+        page[33] = 0;
+        page[37] ^= 0x0F;
+        for (std::size_t i = 38; i <= 42; ++i) page[i] ^= 0x11;
+        for (std::size_t i = 52; i <= 86; ++i) page[i] ^= 0x01;
+        w.UIToDataBuf();
+        EXPECT_EQ(page, read) << int(ledMode);
+    }
+    // A choice made on a page reaches the page copy.
+    qobject_cast<QRadioButton*>(w.Control("rb_Rep4"))->setChecked(true);
+    qobject_cast<QRadioButton*>(w.Control("rb_3"))->setChecked(true);
+    qobject_cast<QLineEdit*>(w.Control("Edt_Col2G"))->setText("9");
+    w.UIToDataBuf();
+    EXPECT_EQ(config::ReportRateCode(w.Image().PageParameter()), 3);
+    EXPECT_EQ(config::ActiveProfile(w.Image().PageParameter()), 2);
+    EXPECT_EQ(config::LedColour(w.Image().PageParameter(), 1).g, 9);
 }
 
 TEST_F(WindowTest, ActiveProfileOfTheMouseSelectsItsPage) {

@@ -120,16 +120,15 @@ TEST(ParameterFields, DecodeLedTypeAndStorageBits) {
     for (const auto& [byte, kind] : storages) EXPECT_EQ(StorageFromModeFlags(byte), kind);
 }
 
-TEST(ParameterFields, FallTimeAcceptsOnlyMultiplesOfFive) {
-    const std::pair<std::uint8_t, std::optional<int>> cases[] = {{5, 1},
-                                                                 {50, 10},
-                                                                 {0, std::nullopt},
-                                                                 {7, std::nullopt},
-                                                                 {55, std::nullopt},
-                                                                 {0xFF, std::nullopt}};
+// The step shown is read from the second byte; the first one does not count.
+TEST(ParameterFields, FallTimeStepRoundsUpWithinTheStrip) {
+    const std::pair<std::uint8_t, int> cases[] = {{0, 1},   {5, 1},   {6, 2},    {10, 2},
+                                                  {15, 3},  {41, 9},  {45, 9},   {46, 10},
+                                                  {50, 10}, {55, 10}, {0xFF, 10}};
     for (const auto& [byte, step] : cases) {
         ParameterSection p{};
-        p[52] = byte;
+        p[52] = 0x77;
+        p[53] = byte;
         EXPECT_EQ(FallTimeStep(p), step) << int(byte);
     }
 }
@@ -253,7 +252,7 @@ TEST(ParameterFields, AnAllFFSectionDecodes) {
     EXPECT_EQ(LedTypeText(LedTypeOf(p)), "NT");
     EXPECT_EQ(DpiLevelCount(p), std::nullopt);
     EXPECT_EQ(DpiValueCode(p, 1), kDpiCodeEmpty);
-    EXPECT_EQ(FallTimeStep(p), std::nullopt);
+    EXPECT_EQ(FallTimeStep(p), 10);
     EXPECT_EQ(DpiColour(p, 8), (Rgb{15, 15, 15}));
     EXPECT_EQ(ProductName(p).size(), 16u);
 }
