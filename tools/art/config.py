@@ -93,6 +93,12 @@ TEXTS = {
     "macro_list": {1: "宏列表", 2: "巨集列表", 3: "Macro List"},
     "macro_events": {1: "宏内容", 2: "巨集內容", 3: "Macro Events"},
     "macro_rec": {1: "录制", 2: "錄製", 3: "Recording"},
+    # The delay options of the recording group (the language tables' Str414..Str416).
+    "delay_modes": {
+        1: ("延迟记录", "延迟设定", "无延迟"),
+        2: ("延遲記錄", "延遲設定", "無延遲"),
+        3: ("Record Delay", "Default Delay", "No Delay"),
+    },
     "macro_hint": {
         1: "开始记录后按下按键或鼠标键；\n保存记录将所有宏写入鼠标。",
         2: "開始記錄後按下按鍵或滑鼠鍵；\n保存記錄將所有巨集寫入滑鼠。",

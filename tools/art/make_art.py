@@ -398,6 +398,11 @@ def macro_page(lay):
     card_title(img, lang, cards["list"], tr("macro_list", lang))
     card_title(img, lang, cards["events"], tr("macro_events", lang))
     card_title(img, lang, cards["rec"], tr("macro_rec", lang))
+    # The option captions: the click labels over them carry no text of their own.
+    ox, oy, oh = g["RecDelay"]
+    for i, caption in enumerate(C.TEXTS["delay_modes"][lang]):
+        text(img, (gx + ox + 22, gy + oy + i * oh + 8), caption, lang_font(lang, 12), C.TEXT,
+             anchor="lm")
     text(img, (hx, hy), tr("macro_hint", lang), lang_font(lang, 11), C.TEXT_DIM, spacing=5)
     return img
 
