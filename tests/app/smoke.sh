@@ -4,7 +4,9 @@
 set -euo pipefail
 bin="$1"
 out="${2:-test-output}"
+kelvctl="${3:-}"
 mkdir -p "$out"
+rm -f "$out"/*.png
 title="KELV731x Gaming Mouse v1.0"
 # Without an X server the test is skipped (exit 77), except in CI where it must run.
 if [ -z "${DISPLAY:-}" ]; then
@@ -13,8 +15,21 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 77
 fi
 
+# A virtual mouse whose profiles hold the keys that open the Switch and Fixed pages (the
+# profile switch key in profile 1, the profile reset key in profile 2, both on button 12).
+state="$out/smoke-mouse.vm"
+rm -f "$state" "$out/smoke-profile.bin"
+pages="Adv:465:74 Breath:593:74 Macro:721:74 Main:78:74"
+if [ -n "$kelvctl" ]; then
+    "$kelvctl" --virtual-mouse="$state" save "$out/smoke-profile.bin" >/dev/null
+    printf '\x07\x00\x00\x00' | dd of="$out/smoke-profile.bin" bs=1 seek=148 conv=notrunc 2>/dev/null
+    printf '\x07\x01\x00\x00' | dd of="$out/smoke-profile.bin" bs=1 seek=196 conv=notrunc 2>/dev/null
+    "$kelvctl" --virtual-mouse="$state" load "$out/smoke-profile.bin" >/dev/null
+    pages="Switch:207:74 Fixed:336:74 $pages"
+fi
+
 log="$out/smoke.log"
-KELV_TRACE=1 "$bin" --virtual-mouse >"$log" 2>&1 &
+KELV_TRACE=1 "$bin" --virtual-mouse="$state" >"$log" 2>&1 &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 
@@ -50,7 +65,7 @@ shot page1-main
 # Page buttons of the language 1 layout (image left/top + half the 127 x 36 picture).
 click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.4; }
 i=2
-for name in Adv:465:74 Breath:593:74 Macro:721:74 Main:78:74; do
+for name in $pages; do
     IFS=: read -r page x y <<<"$name"
     click "$x" "$y"
     away
