@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     }
 
     window.show();
-    window.CreateBusyPopup();
+    window.CreateBusyPopupAfterFirstPaint();
     shown = &window;
     const int status = QApplication::exec();
     std::string error;

@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -13,9 +12,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QRegion>
 #include <QScreen>
 #include <QUrl>
 #include <QWindow>
@@ -305,14 +304,21 @@ void TForm1::LoadWebLink() {
 void TForm1::UpdateWindowMask() {
     // The window is see-through wherever the background leaves the key colour.
     const QString resource = pictureOf_.value("Img_Base_1");
-    if (resource.isEmpty()) return;
-    QImage full(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
-    full.fill(kKeyColour);
-    {
-        QPainter p(&full);
-        p.drawPixmap(0, 0, pictures_.Get(resource.toStdString()));
-    }
-    setMask(QBitmap::fromImage(full.createMaskFromColor(kKeyColour, Qt::MaskInColor)));
+    // Start-up and language switches set the same background again; its mask is the same.
+    if (resource.isEmpty() || resource == maskOf_) return;
+    // From the decoded picture, which its first paint then takes from the cache; outside the
+    // picture the window is see-through as well.
+    const QImage& image = pictures_.Image(resource.toStdString());
+    const auto shape =
+        ShapeOfPicture(image.constBits(), image.width(), image.height(),
+                       static_cast<std::size_t>(image.bytesPerLine()), kKeyColour & 0xFFFFFF);
+    QList<QRect> rects;
+    rects.reserve(static_cast<qsizetype>(shape.size()));
+    for (const ShapeRect& r : shape) rects.append(QRect(r.x, r.y, r.width, r.height));
+    QRegion region;
+    region.setRects(rects.constData(), static_cast<int>(rects.size()));
+    setMask(region);
+    maskOf_ = resource;
 }
 
 // ---- pages ---------------------------------------------------------------------------------
@@ -877,6 +883,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
     if (firstPaint_) {
         firstPaint_ = false;
         Trace("first-paint");
+        if (busyAfterPaint_) QTimer::singleShot(0, this, [this] { CreateBusyPopup(); });
     }
 }
 

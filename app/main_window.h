@@ -50,6 +50,9 @@ class TForm1 : public QWidget,
 
     // Creates the busy pop-up and places it once, below the window's centre.
     void CreateBusyPopup();
+    // The same, once the window has been painted: the pop-up's animation is first needed when
+    // the mouse is read, seconds later, and decoding it need not hold up the first frame.
+    void CreateBusyPopupAfterFirstPaint() { busyAfterPaint_ = true; }
 
     // --- state for other code and tests ---
     const ShellState& State() const { return state_; }
@@ -192,6 +195,7 @@ class TForm1 : public QWidget,
     QString webUrl_;
     QString appTitle_ = QStringLiteral("Gaming Mouse");
     QString layoutError_;
+    QString maskOf_;  // background the window's shape was made from
     std::vector<StartupStep> startupLog_;
     TFormLoadingUI* busy_ = nullptr;
 
@@ -209,6 +213,7 @@ class TForm1 : public QWidget,
     bool dragging_ = false;
     QPoint dragOffset_;
     bool firstPaint_ = true;
+    bool busyAfterPaint_ = false;
     bool closing_ = false;
     bool wayland_ = false;
 };

@@ -383,4 +383,34 @@ AppOptions ParseAppOptions(std::span<const std::string> args) {
     return o;
 }
 
+std::vector<ShapeRect> ShapeOfPicture(const std::uint8_t* rgba, int width, int height,
+                                      std::size_t stride, std::uint32_t keyRgb) {
+    std::vector<ShapeRect> rects;
+    std::vector<std::pair<int, int>> runs, previous;  // [x, end) of the opaque runs of a row
+    std::size_t bandStart = 0;                        // first rect of the band being extended
+    const std::uint8_t kr = (keyRgb >> 16) & 0xFF, kg = (keyRgb >> 8) & 0xFF, kb = keyRgb & 0xFF;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = rgba + static_cast<std::size_t>(y) * stride;
+        runs.clear();
+        for (int x = 0; x < width;) {
+            auto key = [&](int at) {
+                const std::uint8_t* p = row + 4 * static_cast<std::size_t>(at);
+                return p[0] == kr && p[1] == kg && p[2] == kb;
+            };
+            while (x < width && key(x)) ++x;
+            const int start = x;
+            while (x < width && !key(x)) ++x;
+            if (x > start) runs.emplace_back(start, x);
+        }
+        if (y > 0 && runs == previous) {
+            for (std::size_t i = bandStart; i < rects.size(); ++i) ++rects[i].height;
+            continue;
+        }
+        bandStart = rects.size();
+        for (const auto& [x0, x1] : runs) rects.push_back({x0, y, x1 - x0, 1});
+        previous.swap(runs);
+    }
+    return rects;
+}
+
 }  // namespace kelv::app

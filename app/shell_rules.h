@@ -34,6 +34,16 @@ std::string PageBackground(Page page, int language);
 // Resource of the window background of a language ("L2_BackGround").
 std::string WindowBackground(int language);
 
+// The window's shape: rectangles covering every pixel of an RGBA picture whose colour is not the
+// key colour (0xRRGGBB), row runs merged downwards while rows repeat, in the banded top-to-bottom,
+// left-to-right order a window region takes. Rows are `stride` bytes apart.
+struct ShapeRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    friend bool operator==(const ShapeRect&, const ShapeRect&) = default;
+};
+std::vector<ShapeRect> ShapeOfPicture(const std::uint8_t* rgba, int width, int height,
+                                      std::size_t stride, std::uint32_t keyRgb);
+
 struct ShellState {
     Page currentPage = Page::Main;
     int currentLanguage = 1;

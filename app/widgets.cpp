@@ -1,13 +1,43 @@
 #include "app/widgets.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <cstdio>
 #include <cstring>
+#include <exception>
 
 namespace kelv::app {
 
 void SkinLabel::SetPicture(const QPixmap& pixmap) {
-    setPixmap(pixmap);
+    load_ = nullptr;
+    picture_ = pixmap;
     resize(pixmap.size());
+    update();
+}
+
+void SkinLabel::SetPicture(QSize size, std::function<QPixmap()> load) {
+    load_ = std::move(load);
+    picture_ = QPixmap();
+    resize(size);
+    update();
+}
+
+void SkinLabel::paintEvent(QPaintEvent* event) {
+    if (load_) {
+        // The picture was found when it was set; a decoding fault here leaves it blank rather
+        // than throwing out of a paint.
+        try {
+            picture_ = load_();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "kelv731x: %s\n", e.what());
+        }
+        load_ = nullptr;
+    }
+    if (!picture_.isNull()) {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, picture_);
+    }
+    QLabel::paintEvent(event);
 }
 
 void SkinLabel::enterEvent(QEnterEvent* event) {

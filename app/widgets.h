@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <string_view>
 
 #include "resources/image.h"
@@ -34,8 +35,12 @@ class SkinLabel : public QLabel {
     SkinLabel(LabelSink* sink, QWidget* parent) : QLabel(parent), sink_(sink) {}
     // Shows a picture at its own size.
     void SetPicture(const QPixmap& pixmap);
+    // Takes the picture's size now and decodes it with `load` when the label is first painted,
+    // so that the pictures of pages nobody opens cost nothing at start-up.
+    void SetPicture(QSize size, std::function<QPixmap()> load);
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -45,6 +50,8 @@ class SkinLabel : public QLabel {
   private:
     LabelSink* sink_;
     bool pressed_ = false;
+    QPixmap picture_;
+    std::function<QPixmap()> load_;
 };
 
 // A page or option group: transparent, reports clicks on its own background.

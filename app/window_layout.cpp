@@ -91,7 +91,13 @@ void TForm1::SetPicture(const QString& control, std::string_view resource) {
     if (pictureOf_.value(control) == name) return;
     // On Wayland a mask does not shape what is drawn: the key colour itself must be clear.
     const bool keyed = wayland_ && control.startsWith(QLatin1String("Img_Base_"));
-    label->SetPicture(keyed ? pictures_.Keyed(resource, kKeyColour) : pictures_.Get(resource));
+    if (keyed) {
+        label->SetPicture(pictures_.Keyed(resource, kKeyColour));
+    } else {
+        const res::PictureSize size = res::LoadPictureSize(resource);
+        label->SetPicture(QSize(size.width, size.height),
+                          [this, name = std::string(resource)] { return pictures_.Get(name); });
+    }
     pictureOf_.insert(control, name);
 }
 

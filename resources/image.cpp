@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <string>
@@ -287,6 +288,32 @@ Animation DecodeGif(std::span<const std::uint8_t> data) {
 Image LoadPicture(std::string_view resourceName) {
     try {
         return DecodePng(Get(resourceName));
+    } catch (const ImageError& e) {
+        throw ImageError(std::string(resourceName) + ": " + e.what());
+    }
+}
+
+PictureSize PngSize(std::span<const std::uint8_t> data) {
+    // Signature, then the IHDR chunk: length 13, type, width and height big-endian.
+    static constexpr std::uint8_t kIhdr[] = {0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    if (data.size() < 24 || png_sig_cmp(data.data(), 0, 8) != 0 ||
+        !std::equal(std::begin(kIhdr), std::end(kIhdr), data.begin() + 8)) {
+        throw ImageError("not a PNG picture");
+    }
+    auto be32 = [&data](std::size_t at) {
+        return (std::uint32_t{data[at]} << 24) | (std::uint32_t{data[at + 1]} << 16) |
+               (std::uint32_t{data[at + 2]} << 8) | std::uint32_t{data[at + 3]};
+    };
+    const std::uint32_t w = be32(16), h = be32(20);
+    if (w == 0 || h == 0 || w > kMaxSide || h > kMaxSide) {
+        throw ImageError("PNG picture of an unusable size");
+    }
+    return {static_cast<int>(w), static_cast<int>(h)};
+}
+
+PictureSize LoadPictureSize(std::string_view resourceName) {
+    try {
+        return PngSize(Get(resourceName));
     } catch (const ImageError& e) {
         throw ImageError(std::string(resourceName) + ": " + e.what());
     }

@@ -45,6 +45,14 @@ inline constexpr std::string_view kBusyAnimation = "WaitGif";
 
 // Built-in resource by name: ResourceError when missing, ImageError when undecodable.
 Image LoadPicture(std::string_view resourceName);
+// Width and height from the PNG header alone, without decoding; same errors as LoadPicture for
+// a missing resource or one that does not start as a PNG.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+PictureSize PngSize(std::span<const std::uint8_t> data);
+PictureSize LoadPictureSize(std::string_view resourceName);
 Animation LoadAnimation(std::string_view resourceName);
 
 }  // namespace kelv::res

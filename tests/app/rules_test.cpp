@@ -1,6 +1,8 @@
 // The window's rules that need no widget.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/shell_rules.h"
 
 namespace kelv::app {
@@ -166,6 +168,32 @@ TEST(CommandLine, Options) {
         EXPECT_EQ(LayoutName(o.virtualMouse.layout.value_or(device::Layout::A)),
                   std::string(1, c.layout));
     }
+}
+
+// A 6 x 4 picture drawn as text: '#' opaque, '.' the key colour.
+TEST(WindowShape, OpaqueRunsMergedWhileRowsRepeat) {
+    const char* rows[] = {
+        ".####.",
+        ".####.",
+        "##..##",
+        "......",
+    };
+    constexpr int kW = 6, kH = 4;
+    constexpr std::size_t kStride = kW * 4 + 8;  // padded rows
+    std::vector<std::uint8_t> rgba(kStride * kH, 0xEE);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            std::uint8_t* p = &rgba[y * kStride + 4 * x];
+            const bool key = rows[y][x] == '.';
+            p[0] = key ? 128 : 127;  // one step from the key colour is opaque
+            p[1] = 0;
+            p[2] = 0;
+            p[3] = 255;
+        }
+    }
+    const std::vector<ShapeRect> expected = {{1, 0, 4, 2}, {0, 2, 2, 1}, {4, 2, 2, 1}};
+    EXPECT_EQ(ShapeOfPicture(rgba.data(), kW, kH, kStride, 0x800000), expected);
+    EXPECT_TRUE(ShapeOfPicture(rgba.data(), kW, 0, kStride, 0x800000).empty());
 }
 
 }  // namespace
