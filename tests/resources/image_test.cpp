@@ -240,6 +240,13 @@ TEST(DecodePng, DamagedInputIsAnError) {
             EXPECT_NE(std::strlen(e.what()), 0u) << c.what;
         }
     }
+    // The header alone answers the size, and refuses what cannot be a picture's header.
+    EXPECT_EQ(PngSize(good).width, 8);
+    EXPECT_EQ(PngSize(Pixels(good.begin(), good.begin() + 24)).height, 8);
+    for (const Pixels& bad :
+         {Pixels{}, Pixels(64, 0xA5), Pixels(good.begin(), good.begin() + 20), hugeHeader}) {
+        EXPECT_THROW(PngSize(bad), ImageError);
+    }
 }
 
 // ---- GIF ----------------------------------------------------------------------------------
@@ -320,6 +327,8 @@ TEST(LoadPicture, MissingOrUndecodableResource) {
     }
     // The default data image is built in but is no picture.
     EXPECT_THROW(LoadPicture("KELV731xData"), ImageError);
+    EXPECT_THROW(LoadPictureSize("KELV731xData"), ImageError);
+    EXPECT_THROW(LoadPictureSize("NoSuchPicture"), ResourceError);
     EXPECT_THROW(LoadAnimation("KELV731xData"), ImageError);
 }
 
@@ -391,6 +400,10 @@ TEST(SkinPictures, EveryCataloguePictureDecodesAtItsSize) {
         Image image = LoadPicture(e.name);
         EXPECT_EQ(image.width, e.width) << e.name;
         EXPECT_EQ(image.height, e.height) << e.name;
+        // The window sizes its pictures from the header before decoding them.
+        const PictureSize size = LoadPictureSize(e.name);
+        EXPECT_EQ(size.width, e.width) << e.name;
+        EXPECT_EQ(size.height, e.height) << e.name;
     }
     // The window backgrounds carry no transparency: the window is shaped by a key colour.
     for (const char* name : {"L1_BackGround", "L2_BackGround", "L3_BackGround"}) {
