@@ -196,9 +196,15 @@ void TransferService::ApplyLoaded(ConfigImage& image, macros::MacroStore& store)
 ProfileLoadResult TransferService::LoadProfile(std::span<const std::uint8_t> file,
                                                ConfigImage& image, macros::MacroStore& store) {
     const device::Layout layout = link_.CurrentLayout();
-    if (!StoreMatches(store, layout)) store = StoreFor(layout);
-    ProfileLoadResult result = TakeProfileFile(file, StorageKindFor(layout), image, store);
-    if (result.ok) ApplyLoaded(image, store);
+    // Taken into copies, so that a refused file leaves the image and the macros as they were.
+    ConfigImage loadedImage = image;
+    macros::MacroStore loadedStore = StoreMatches(store, layout) ? store : StoreFor(layout);
+    ProfileLoadResult result =
+        TakeProfileFile(file, StorageKindFor(layout), loadedImage, loadedStore);
+    if (!result.ok) return result;
+    image = std::move(loadedImage);
+    store = std::move(loadedStore);
+    ApplyLoaded(image, store);
     return result;
 }
 

@@ -378,6 +378,11 @@ TEST(ProfileFiles, RefusedLoadSendsNothing) {
         EXPECT_TRUE(f.rig.mouse.Log().empty());
         EXPECT_EQ(f.image.ParameterBuffer(), before.ParameterBuffer());
         EXPECT_EQ(f.image.PageProfile(), before.PageProfile());
+        // Nor is a store of another layout replaced by one for the mouse's.
+        const Layout other = layout == Layout::C ? Layout::A : Layout::C;
+        f.store = StoreFor(other);
+        EXPECT_FALSE(f.service.LoadProfile(file, f.image, f.store).ok);
+        EXPECT_EQ(f.store.Layout(), StoreFor(other).Layout());
     }
 }
 
