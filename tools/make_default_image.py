@@ -4,6 +4,7 @@
 Run it by hand after changing a default; the build uses the committed .bin and never runs this.
 
     python3 tools/make_default_image.py [output]   (default: resources/embedded/KELV731xData.bin)
+    python3 tools/make_default_image.py --check    (exit 1 when the committed .bin differs)
 
 Layout: bytes 0..103 parameter section, 104..248 profile section, 249..255 0xFF, 256..767 the
 packed macro area (device base address 0x0200).
@@ -134,8 +135,14 @@ def image():
 def main():
     root = pathlib.Path(__file__).resolve().parent.parent
     default_out = root / "resources/embedded/KELV731xData.bin"
-    out = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else default_out
     data = image()
+    if sys.argv[1:] == ["--check"]:
+        if default_out.read_bytes() != data:
+            sys.exit(f"{default_out} differs from what {pathlib.Path(__file__).name} makes; "
+                     "run it again and commit the result")
+        print(f"{default_out}: as generated")
+        return
+    out = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else default_out
     out.write_bytes(data)
     print(f"{out}: {len(data)} bytes, parameter checksum 0x{data[103]:02X}, "
           f"profile checksum 0x{data[248]:02X}")

@@ -55,10 +55,17 @@ def render(rows, language):
 
 def main():
     rows = read_rows(SOURCE)
+    check = sys.argv[1:] == ["--check"]  # exit 1 when a committed table differs
     OUT.mkdir(parents=True, exist_ok=True)
     for language in range(1, LANGUAGES + 1):
         data = b"\xff\xfe" + render(rows, language).encode("utf-16-le")
-        (OUT / f"LANG{language}.txt").write_bytes(data)
+        path = OUT / f"LANG{language}.txt"
+        if not check:
+            path.write_bytes(data)
+        elif path.read_bytes() != data:
+            sys.exit(f"{path} differs from what strings.tsv makes; run make_lang.py again")
+    if check:
+        print(f"{OUT}: LANG1..LANG{LANGUAGES} as generated")
 
 
 if __name__ == "__main__":
