@@ -20,8 +20,8 @@ namespace {
 
 int g_signalPipe[2] = {-1, -1};
 
-void OnUsr1(int) {
-    const char c = 1;
+void OnSignal(int signal) {
+    const char c = signal == SIGUSR1 ? 1 : 2;
     [[maybe_unused]] const auto n = write(g_signalPipe[1], &c, 1);
 }
 
@@ -95,20 +95,23 @@ int main(int argc, char** argv) {
     kelv::app::TForm1 window(services);
     prompt.SetParent(&window);
 
-    // SIGUSR1 unplugs the virtual mouse, the next one plugs it in again.
+    // SIGUSR1 unplugs the virtual mouse, the next one plugs it in again. SIGTERM and SIGINT end
+    // the program as closing the window does, so the virtual mouse keeps what was written to it.
     std::unique_ptr<QSocketNotifier> notifier;
     if (mouse && socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
         notifier = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
         QObject::connect(notifier.get(), &QSocketNotifier::activated, [mouse] {
             char c = 0;
             [[maybe_unused]] const auto n = read(g_signalPipe[0], &c, 1);
-            if (mouse->Present()) {
+            if (c == 2) {
+                QCoreApplication::quit();
+            } else if (mouse->Present()) {
                 mouse->Unplug();
             } else {
                 mouse->Plug();
             }
         });
-        std::signal(SIGUSR1, OnUsr1);
+        for (const int signal : {SIGUSR1, SIGTERM, SIGINT}) std::signal(signal, OnSignal);
     }
 
     window.show();

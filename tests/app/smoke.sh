@@ -102,7 +102,11 @@ kill -USR1 "$pid"
 wait_for "device-lost"
 sleep 0.5
 shot no-device
+# Ended by a signal, the program ends as when its window closes: the virtual mouse keeps its memory.
+before="$(stat -c %.9Y "$state" 2>/dev/null || echo none)"
 kill "$pid"; wait "$pid" 2>/dev/null || true
+after="$(stat -c %.9Y "$state" 2>/dev/null || echo none)"
+[ "$after" != none ] && [ "$after" != "$before" ] || { echo "smoke: virtual mouse not saved on SIGTERM"; exit 1; }
 
 # The English language, started from the command line.
 log="$out/smoke-lang3.log"
