@@ -14,6 +14,18 @@ std::optional<int> Number(std::string_view text) {
     return value;
 }
 
+// A colour from its three hidden texts; a channel whose text is no number up to `max` keeps its
+// value.
+config::Rgb ColourFromTexts(const std::array<std::string, 3>& texts, config::Rgb old, int max) {
+    const std::uint8_t before[] = {old.r, old.g, old.b};
+    std::uint8_t channel[3];
+    for (int j = 0; j < 3; ++j) {
+        const auto n = Number(texts[j]);
+        channel[j] = n && *n <= max ? static_cast<std::uint8_t>(*n) : before[j];
+    }
+    return {channel[0], channel[1], channel[2]};
+}
+
 void WriteDpi(config::ParameterSection& p, const PageValues& v, const res::StringTable& texts) {
     if (v.currentDpiLevel && *v.currentDpiLevel >= 1 &&
         *v.currentDpiLevel <= config::kDpiLevelMax && v.dpiLevelCount >= 1 &&
@@ -21,6 +33,9 @@ void WriteDpi(config::ParameterSection& p, const PageValues& v, const res::Strin
         config::SetDpiLevelCount(p, v.dpiLevelCount);
         config::SetCurrentDpiLevel(p, *v.currentDpiLevel);
     }
+    std::array<std::string, 12> valueTexts;
+    for (int code = 0; code < 12; ++code)
+        valueTexts[code] = texts.Text("Str" + std::to_string(300 + code));
     for (int level = 1; level <= config::kDpiLevelMax; ++level) {
         const std::string& text = v.dpiValueTexts[level - 1];
         if (text.empty()) {
@@ -28,22 +43,16 @@ void WriteDpi(config::ParameterSection& p, const PageValues& v, const res::Strin
             continue;
         }
         for (int code = 0; code < 12; ++code) {
-            if (texts.Text("Str" + std::to_string(300 + code)) == text) {
+            if (valueTexts[code] == text) {
                 config::SetDpiValueCode(p, level, static_cast<std::uint8_t>(code));
                 break;
             }
         }
     }
-    // A colour is written per channel; a channel whose text is no intensity keeps its nibble.
     for (int level = 1; level <= config::kDpiLevelMax; ++level) {
-        const config::Rgb old = config::DpiColour(p, level);
-        const std::uint8_t before[] = {old.r, old.g, old.b};
-        std::uint8_t channel[3];
-        for (int j = 0; j < 3; ++j) {
-            const auto n = Number(v.dpiColourTexts[level - 1][j]);
-            channel[j] = n && *n <= 15 ? static_cast<std::uint8_t>(*n) : before[j];
-        }
-        config::SetDpiColour(p, level, {channel[0], channel[1], channel[2]});
+        config::SetDpiColour(
+            p, level,
+            ColourFromTexts(v.dpiColourTexts[level - 1], config::DpiColour(p, level), 15));
     }
 }
 
@@ -74,14 +83,8 @@ void WritePageValues(config::ParameterSection& p, const PageValues& v,
     WriteLedMode(p, v);
     config::SetFallTimeStep(p, v.fallStep);
     for (int c = 0; c < config::kLedColourCount; ++c) {
-        const config::Rgb old = config::LedColour(p, c);
-        const std::uint8_t before[] = {old.r, old.g, old.b};
-        std::uint8_t channel[3];
-        for (int j = 0; j < 3; ++j) {
-            const auto n = Number(v.ledColourTexts[c][j]);
-            channel[j] = n && *n <= 255 ? static_cast<std::uint8_t>(*n) : before[j];
-        }
-        config::SetLedColour(p, c, {channel[0], channel[1], channel[2]});
+        config::SetLedColour(p, c,
+                             ColourFromTexts(v.ledColourTexts[c], config::LedColour(p, c), 255));
     }
     if (v.profileChoice && *v.profileChoice >= 1 && *v.profileChoice <= 3)
         config::SetActiveProfile(p, static_cast<std::uint8_t>(*v.profileChoice - 1));
